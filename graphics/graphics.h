@@ -1,0 +1,90 @@
+// graphics.h - Quillgraph, a small graphics library for one fixed-size window.
+// Include this one header; it reads as the library's reference card, grouped by topic.
+// It compiles the same on Windows and elsewhere: the platform is chosen in win32api.h.
+#ifndef QUILLGRAPH_GRAPHICS_H
+#define QUILLGRAPH_GRAPHICS_H
+
+#include "win32api.h"
+
+// ---------------------------------------------------------------- errors
+// The library's one exception type, thrown by value.
+enum error {
+    ERROR_OUT_OF_MEMORY = 0,  // an allocation failed
+    ERROR_FILE_NOT_FOUND = 1, // an image file name is null or the file cannot be opened
+};
+
+// ---------------------------------------------------------------- colours
+// An RGB colour, 8 bits a component. Starts black.
+class color {
+public:
+    unsigned char ucRed = 0;
+    unsigned char ucGreen = 0;
+    unsigned char ucBlue = 0;
+
+    constexpr color() = default;
+    constexpr color(unsigned char red, unsigned char green, unsigned char blue)
+        : ucRed(red), ucGreen(green), ucBlue(blue) {}
+};
+
+// A component given as a double (meant in 0..1): times 255, truncated toward zero, low
+// 8 bits kept, nothing clamped (1.0 -> 255, 0.5 -> 127, 1.5 -> 126, -0.5 -> 129).
+unsigned char ColorComponentFromDouble(double value);
+// A component handed out as a double: the 8-bit value divided by 255.
+double ColorComponentToDouble(unsigned char value);
+
+// The named colours of the X11 colour database (names without digits), in its order.
+#define QG_COLOR(name, red, green, blue) inline constexpr color name{red, green, blue};
+#include "colors.def"
+#undef QG_COLOR
+
+// ---------------------------------------------------------------- drawing styles
+enum drawstyle {
+    STYLE_FILLED = 1,   // outline with the pen, inside with the brush
+    STYLE_FRAME = 2,    // outline only; the one style lines and curves take
+    STYLE_INVERTED = 3, // every pixel of the figure inverted
+};
+
+// Font style bits for SetFont; combine with |. 0 is plain.
+enum fontstyle {
+    FONT_BOLD = 1,
+    FONT_ITALIC = 2,
+    FONT_UNDERLINED = 4,
+};
+constexpr fontstyle operator|(fontstyle a, fontstyle b)
+{
+    return static_cast<fontstyle>(static_cast<int>(a) | static_cast<int>(b));
+}
+
+// Font families for SetFont; any other value (0, say) means no preference.
+enum fontfamily {
+    FAMILY_MODERN = 1, // monospaced
+    FAMILY_ROMAN = 2,  // serif
+    FAMILY_SCRIPT = 3, // handwriting
+    FAMILY_SWISS = 4,  // sans serif
+};
+
+// ---------------------------------------------------------------- input
+enum ClickKind { CLICK_NONE = 0, CLICK_LEFT = 1, CLICK_RIGHT = 2 };
+enum KeyKind { KEY_NONE = 0, KEY_CHARACTER = 1, KEY_NAVIGATION = 2, KEY_FUNCTION = 3, KEY_ESCAPE = 4 };
+enum MouseButton { MOUSE_LEFT = 0, MOUSE_RIGHT = 1 };
+enum PressState { BUTTON_RELEASED = 0, BUTTON_PRESSED = 1 };
+
+// The value that comes with a KEY_NAVIGATION key press (the numeric keypad's digits).
+enum : unsigned char {
+    NAV_END = 1,
+    NAV_DOWN = 2,
+    NAV_PAGE_DOWN = 3,
+    NAV_LEFT = 4,
+    NAV_RIGHT = 6,
+    NAV_HOME = 7,
+    NAV_UP = 8,
+    NAV_PAGE_UP = 9,
+};
+
+// ---------------------------------------------------------------- images
+enum imagetype {
+    IMAGE_JPEG = 0,     // decoded from a JPEG file
+    IMAGE_CAPTURED = 1, // copied from the window
+};
+
+#endif // QUILLGRAPH_GRAPHICS_H

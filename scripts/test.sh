@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the normal build (build/) and
+# the AddressSanitizer + UndefinedBehaviorSanitizer build (build-asan/).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+
+scripts/build.sh build
+scripts/build.sh build-asan -DQG_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+status=0
+for dir in build build-asan; do
+  echo "== tests in $dir"
+  (cd "$dir" && ctest -j "${QG_JOBS:-2}" --output-on-failure) || status=1
+done
+exit $status

@@ -1,0 +1,318 @@
+/* standin/win32.h - the Win32 subset that Quillgraph calls, for systems without Win32.
+ * Types have the sizes of 32-bit Windows (LONG and DWORD are 32 bits, handles are opaque
+ * pointers). Functions are declared here only once the stand-in implements them. */
+#ifndef STANDIN_WIN32_H
+#define STANDIN_WIN32_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Calling conventions mean nothing off Windows; sources written for Win32 still spell them. */
+#ifndef WINAPI
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+#endif
+
+/* ---- base types ---- */
+typedef int BOOL;                  /* TRUE / FALSE */
+typedef unsigned char BYTE;
+typedef uint16_t WORD;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
+typedef uint32_t ULONG;
+typedef int INT;
+typedef unsigned int UINT;
+typedef short SHORT;
+typedef unsigned short USHORT;
+typedef char CHAR;
+typedef uint16_t ATOM;
+typedef DWORD COLORREF;            /* 0x00BBGGRR */
+typedef uintptr_t UINT_PTR;
+typedef intptr_t INT_PTR;
+typedef intptr_t LONG_PTR;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+typedef void *LPVOID;
+typedef const void *LPCVOID;
+typedef char *LPSTR;
+typedef const char *LPCSTR;
+
+#ifndef TRUE
+#define TRUE 1
+#define FALSE 0
+#endif
+
+/* ---- handles: distinct pointer types, so mixing them up fails to compile ---- */
+#define STANDIN_HANDLE(name) typedef struct name##__ *name
+typedef void *HANDLE;
+STANDIN_HANDLE(HWND);
+STANDIN_HANDLE(HINSTANCE);
+STANDIN_HANDLE(HDC);
+STANDIN_HANDLE(HICON);
+STANDIN_HANDLE(HMENU);
+typedef HICON HCURSOR;
+typedef HINSTANCE HMODULE;
+typedef void *HGDIOBJ;             /* any of the four below */
+STANDIN_HANDLE(HPEN);
+STANDIN_HANDLE(HBRUSH);
+STANDIN_HANDLE(HFONT);
+STANDIN_HANDLE(HBITMAP);
+STANDIN_HANDLE(HRGN);
+#undef STANDIN_HANDLE
+
+/* ---- structures ---- */
+typedef struct tagPOINT { LONG x; LONG y; } POINT, *LPPOINT;
+typedef struct tagSIZE { LONG cx; LONG cy; } SIZE, *LPSIZE;
+typedef struct tagRECT { LONG left; LONG top; LONG right; LONG bottom; } RECT, *LPRECT;
+
+typedef LRESULT(CALLBACK *WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+
+typedef struct tagWNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+} WNDCLASSA;
+
+typedef struct tagMSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+} MSG, *LPMSG;
+
+#define LF_FACESIZE 32
+typedef struct tagLOGFONTA {
+    LONG lfHeight;
+    LONG lfWidth;
+    LONG lfEscapement;
+    LONG lfOrientation;
+    LONG lfWeight;
+    BYTE lfItalic;
+    BYTE lfUnderline;
+    BYTE lfStrikeOut;
+    BYTE lfCharSet;
+    BYTE lfOutPrecision;
+    BYTE lfClipPrecision;
+    BYTE lfQuality;
+    BYTE lfPitchAndFamily;
+    CHAR lfFaceName[LF_FACESIZE];
+} LOGFONTA;
+
+typedef struct tagBITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+} BITMAPINFOHEADER;
+
+typedef struct tagRGBQUAD { BYTE rgbBlue; BYTE rgbGreen; BYTE rgbRed; BYTE rgbReserved; } RGBQUAD;
+typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1]; } BITMAPINFO;
+
+/* ---- macros ---- */
+#define RGB(r, g, b) ((COLORREF)(((BYTE)(r)) | ((WORD)((BYTE)(g)) << 8) | (((DWORD)(BYTE)(b)) << 16)))
+#define GetRValue(c) ((BYTE)(c))
+#define GetGValue(c) ((BYTE)((c) >> 8))
+#define GetBValue(c) ((BYTE)((c) >> 16))
+#define LOWORD(l) ((WORD)(((DWORD)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((DWORD)(l)) >> 16) & 0xffff))
+#define MAKELONG(a, b) ((LONG)(((WORD)(a)) | ((DWORD)((WORD)(b))) << 16))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG)((WORD)(i))))
+
+/* ---- window messages ---- */
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_MOVE 0x0003
+#define WM_SIZE 0x0005
+#define WM_ACTIVATE 0x0006
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_ERASEBKGND 0x0014
+#define WM_SHOWWINDOW 0x0018
+#define WM_SETCURSOR 0x0020
+#define WM_NCCREATE 0x0081
+#define WM_NCDESTROY 0x0082
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define WM_SYSCHAR 0x0106
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_LBUTTONDBLCLK 0x0203
+#define WM_RBUTTONDOWN 0x0204
+#define WM_RBUTTONUP 0x0205
+#define WM_RBUTTONDBLCLK 0x0206
+#define WM_MBUTTONDOWN 0x0207
+#define WM_MBUTTONUP 0x0208
+#define WM_MOUSEWHEEL 0x020A
+#define WM_CAPTURECHANGED 0x0215
+#define WM_USER 0x0400
+
+/* ---- window styles and show commands ---- */
+#define WS_OVERLAPPED 0x00000000L
+#define WS_MINIMIZEBOX 0x00020000L
+#define WS_MAXIMIZEBOX 0x00010000L
+#define WS_THICKFRAME 0x00040000L
+#define WS_SYSMENU 0x00080000L
+#define WS_BORDER 0x00800000L
+#define WS_DLGFRAME 0x00400000L
+#define WS_CAPTION 0x00C00000L
+#define WS_VISIBLE 0x10000000L
+#define SW_HIDE 0
+#define SW_SHOW 5
+
+/* ---- message pump ---- */
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+
+/* ---- system metrics ---- */
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SM_CYCAPTION 4
+#define SM_CXBORDER 5
+#define SM_CYBORDER 6
+#define SM_CXEDGE 45
+#define SM_CYEDGE 46
+
+/* ---- cursors ---- */
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+
+/* ---- virtual keys ---- */
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_F1 0x70
+#define VK_F12 0x7B
+
+/* ---- stock objects ---- */
+#define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
+#define BLACK_BRUSH 4
+#define NULL_BRUSH 5
+#define HOLLOW_BRUSH NULL_BRUSH
+#define WHITE_PEN 6
+#define BLACK_PEN 7
+#define NULL_PEN 8
+
+/* ---- pens, mix modes, polygon fill, background ---- */
+#define PS_SOLID 0
+#define PS_NULL 5
+#define PS_INSIDEFRAME 6
+#define R2_BLACK 1
+#define R2_NOT 6
+#define R2_COPYPEN 13
+#define R2_WHITE 16
+#define ALTERNATE 1
+#define WINDING 2
+#define TRANSPARENT 1
+#define OPAQUE 2
+
+/* ---- text alignment ---- */
+#define TA_NOUPDATECP 0
+#define TA_UPDATECP 1
+#define TA_LEFT 0
+#define TA_TOP 0
+#define GDI_ERROR 0xFFFFFFFFL
+
+/* ---- fonts ---- */
+#define FW_DONTCARE 0
+#define FW_NORMAL 400
+#define FW_BOLD 700
+#define DEFAULT_CHARSET 1
+#define ANSI_CHARSET 0
+#define OUT_DEFAULT_PRECIS 0
+#define CLIP_DEFAULT_PRECIS 0
+#define DEFAULT_QUALITY 0
+#define DEFAULT_PITCH 0
+#define FIXED_PITCH 1
+#define VARIABLE_PITCH 2
+#define FF_DONTCARE 0x00
+#define FF_ROMAN 0x10
+#define FF_SWISS 0x20
+#define FF_MODERN 0x30
+#define FF_SCRIPT 0x40
+#define FF_DECORATIVE 0x50
+
+/* ---- raster operations and bitmaps ---- */
+#define SRCCOPY 0x00CC0020
+#define BI_RGB 0
+#define DIB_RGB_COLORS 0
+#define BLACKONWHITE 1
+#define WHITEONBLACK 2
+#define COLORONCOLOR 3
+#define HALFTONE 4
+
+/* ---- device capabilities ---- */
+#define HORZRES 8
+#define VERTRES 10
+#define RASTERCAPS 38
+#define RC_BITBLT 1
+#define RC_BITMAP64 8
+#define RC_STRETCHBLT 0x800
+
+/* ---- message boxes and the print dialog ---- */
+#define MB_OK 0x00000000L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define IDOK 1
+#define IDCANCEL 2
+#define PD_NOSELECTION 0x00000000
+#define PD_NOPAGENUMS 0x00000008
+#define PD_RETURNDC 0x00000100
+#define PD_USEDEVMODECOPIESANDCOLLATE 0x00040000
+
+/* ---- kernel ---- */
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName); /* the process's module for NULL */
+void WINAPI Sleep(DWORD dwMilliseconds);              /* blocks the calling thread */
+DWORD WINAPI timeGetTime(void);                       /* milliseconds, wraps at 2^32 */
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* STANDIN_WIN32_H */
