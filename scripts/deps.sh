@@ -13,7 +13,9 @@ packages=(
 
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  # "triggers-pending" and the like are installed too, just with work left for dpkg.
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -qE '^install ok (installed|triggers-)' ||
+    missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
@@ -21,5 +23,7 @@ echo "Installing: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# Another apt run (an unattended upgrade, a parallel build) may hold the lock for a while.
+apt=(apt-get -o DPkg::Lock::Timeout=900)
+"${sudo[@]}" "${apt[@]}" update -qq
+"${sudo[@]}" "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
