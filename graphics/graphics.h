@@ -6,6 +6,8 @@
 
 #include "win32api.h"
 
+#include <string>
+
 // ---------------------------------------------------------------- errors
 // The library's one exception type, thrown by value.
 enum error {
@@ -82,9 +84,43 @@ enum : unsigned char {
 };
 
 // ---------------------------------------------------------------- images
-enum imagetype {
-    IMAGE_JPEG = 0,     // decoded from a JPEG file
-    IMAGE_CAPTURED = 1, // copied from the window
+// What an image holds. Held as a 32-bit integer; any other value is unsupported.
+enum imagetype : int {
+    IMAGE_JPEG = 0,     // decoded from a JPEG file; the one type Open accepts
+    IMAGE_CAPTURED = 1, // copied from the window by StoreImage
+};
+
+// A picture in memory, laid out as the platform's DIB calls take it: 32-bit pixels in the
+// byte order blue, green, red, 0; top row first, rows unpadded; pixel (x, y) starts at
+// byte (y * usWidth + x) * 4. Images are values: copies are deep.
+// Read the fields freely; change them only through the operations.
+class image {
+public:
+    unsigned short usHeight = 0;          // pixel rows; 0 (or usWidth 0) means empty
+    unsigned short usWidth = 0;           // pixels in a row
+    unsigned char *ucpPixels = nullptr;   // owned, usWidth * usHeight * 4 bytes, or null
+    imagetype iType = IMAGE_JPEG;         // where the pixels came from
+    BITMAPINFOHEADER *bmapInfo = nullptr; // owned 40-byte header: width, -height, 32 bpp
+    HDC dcTempBuffer = nullptr;           // used only while StoreImage runs
+    HBITMAP bmapTempBuffer = nullptr;     // used only while StoreImage runs
+
+    image() = default;                          // empty: 0 x 0, no pixels
+    image(const char *pszFile, imagetype type); // Open(pszFile, type)
+    image(std::string strFile, imagetype type); // Open on the string's characters
+    image(const image &source);                 // deep copy
+    void operator=(const image &source);        // deep copy; on failure nothing changes
+    ~image();
+
+    // Decodes the file (a JPEG; a relative name is taken from the working directory)
+    // afresh, replacing the whole picture. Throws ERROR_FILE_NOT_FOUND for a null name
+    // (and changes nothing) or a file that cannot be opened, ERROR_OUT_OF_MEMORY when a
+    // buffer cannot be had; a type other than IMAGE_JPEG writes "Fatal Error: Unsupported
+    // image type!". After those last three the image is empty (0 x 0, no pixels) and
+    // iType = type. A file the decoder cannot read ends the process with status 1 after
+    // the decoder's message on stderr; a damaged one draws a warning there and decodes.
+    // Grayscale files come out gray; CMYK and YCCK files as the colours their inks make.
+    void Open(const char *pszFile, imagetype type);
+    void Open(std::string strFile, imagetype type);
 };
 
 #endif // QUILLGRAPH_GRAPHICS_H
