@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Records the conformance goldens on real GDI: builds the scenes for 32-bit Windows with
+# mingw-w64, runs them under Wine (headless), and writes tests/conformance/goldens/.
+#   tools/record-goldens.sh            every group (stale goldens are removed)
+#   tools/record-goldens.sh GROUP...   only these groups
+# Build folder: $QG_WIN32_BUILD (default build-win32).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${QG_WIN32_BUILD:-build-win32}
+goldens=tests/conformance/goldens
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake >/dev/null
+fi
+cmake --build "$build" -j "${QG_JOBS:-2}" --target conformance_recorder >/dev/null
+
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+# Wine sees the whole Unix file system as drive Z:.
+tools/wine-run.sh "$build/tests/conformance/conformance_recorder.exe" "Z:$out" "$@"
+
+mkdir -p "$goldens"
+if [ $# -eq 0 ]; then
+  rm -f "$goldens"/*.png "$goldens"/*.txt
+fi
+pairs=()
+for ppm in "$out"/*.ppm; do
+  name=$(basename "$ppm" .ppm)
+  pairs+=("$ppm" "$goldens/$name.png")
+  cp "$out/$name.txt" "$goldens/$name.txt"
+done
+python3 tools/ppm2png.py "${pairs[@]}"
+echo "recorded $(( ${#pairs[@]} / 2 )) goldens into $goldens"

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine, headless: tools/wine-run.sh program.exe [args...]
+# Creates the Wine prefix on first use (quietly, no dialogs), starts Xvfb when DISPLAY is
+# unset, and shuts Wine and that Xvfb down afterwards. Exits with the program's status.
+#   WINEPREFIX   prefix to use (default: $QG_WINE_HOME/prefix, QG_WINE_HOME=/tmp/qg-wine-$UID)
+#   QG_WINE_KEEP=1  leave wineserver running (faster when running many programs in a row)
+set -euo pipefail
+
+if [ $# -lt 1 ]; then
+  echo "usage: $0 program.exe [args...]" >&2
+  exit 2
+fi
+for tool in wine wineboot wineserver; do
+  command -v "$tool" >/dev/null || { echo "$0: $tool is not installed" >&2; exit 2; }
+done
+
+home=${QG_WINE_HOME:-/tmp/qg-wine-$(id -u)}
+mkdir -p "$home"
+export WINEPREFIX=${WINEPREFIX:-$home/prefix}
+export WINEARCH=${WINEARCH:-win32}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko installer dialogs: the programs run here need neither.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+xvfb_pid=
+cleanup() {
+  if [ -z "${QG_WINE_KEEP:-}" ] || [ -n "$xvfb_pid" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  command -v Xvfb >/dev/null || { echo "$0: Xvfb is not installed" >&2; exit 2; }
+  # Xvfb picks a free display itself and writes its number to fd 3 once it is ready.
+  dfile="$home/display.$$"
+  : >"$dfile"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dfile" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 200); do
+    [ -s "$dfile" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || { echo "$0: Xvfb did not start" >&2; exit 2; }
+    sleep 0.05
+  done
+  display=$(head -n1 "$dfile")
+  rm -f "$dfile"
+  [ -n "$display" ] || { echo "$0: Xvfb did not report its display" >&2; exit 2; }
+  export DISPLAY=:$display
+fi
+
+# One prefix creation at a time, even when several runs start together.
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/.qg-ready" ]; then
+    echo "wine-run: creating the Wine prefix in $WINEPREFIX (takes a while, once)" >&2
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    "$(dirname "$0")/wine-fonts.sh" >/dev/null
+    wineserver -w
+    touch "$WINEPREFIX/.qg-ready"
+  fi
+) 9>"$home/prefix.lock"
+
+status=0
+wine "$@" || status=$?
+exit $status
