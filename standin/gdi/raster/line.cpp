@@ -1,0 +1,156 @@
+// line.cpp - exact clipped Bresenham: the first visible pixel is found by solving for it
+// (128-bit arithmetic), so far-away end points cost nothing.
+#include "line.h"
+#include "writer.h"
+
+#include <cstdlib>
+
+namespace standin::gdi::raster {
+namespace {
+
+using i128 = __int128;
+
+// Rounds num/den (den > 0) up.
+i128 CeilDiv(i128 num, i128 den)
+{
+    i128 q = num / den;
+    if (num % den != 0 && num > 0) ++q;
+    return q;
+}
+
+// Along the major axis step i gives major = m0 + i*sm and the minor offset
+// ceil((2*i*dn - adm) / (2*adm)): the nearest minor value, halves towards the smaller.
+struct Axis {
+    int64_t m0, n0;
+    int64_t sm;  // +1 or -1
+    int64_t adm; // |major delta| > 0
+    int64_t dn;  // signed minor delta, |dn| <= adm
+
+    int64_t MinorAt(i128 i) const
+    {
+        return n0 + static_cast<int64_t>(CeilDiv(2 * i * dn - adm, 2 * static_cast<i128>(adm)));
+    }
+    int64_t MajorAt(int64_t i) const { return m0 + i * sm; }
+};
+
+// First i in [lo, hi) for which pred holds, pred being false then true along i.
+template <typename Pred> int64_t FirstTrue(int64_t lo, int64_t hi, Pred pred)
+{
+    while (lo < hi) {
+        int64_t mid = lo + (hi - lo) / 2;
+        if (pred(mid)) hi = mid;
+        else lo = mid + 1;
+    }
+    return lo;
+}
+
+// Range of steps [ilo, ihi) whose pixel lies inside [mlo, mhi) x [nlo, nhi).
+void VisibleSteps(const Axis &a, int64_t n, int64_t mlo, int64_t mhi, int64_t nlo, int64_t nhi,
+                  int64_t &ilo, int64_t &ihi)
+{
+    ilo = 0;
+    ihi = n;
+    // Major axis: linear in i.
+    if (a.sm > 0) {
+        ilo = std::max(ilo, mlo - a.m0);
+        ihi = std::min(ihi, mhi - a.m0);
+    } else {
+        ilo = std::max(ilo, a.m0 - (mhi - 1));
+        ihi = std::min(ihi, a.m0 - mlo + 1);
+    }
+    if (ilo >= ihi) return;
+    // Minor axis: monotone in i.
+    if (a.dn >= 0) {
+        int64_t lo = FirstTrue(ilo, ihi, [&](int64_t i) { return a.MinorAt(i) >= nlo; });
+        int64_t hi = FirstTrue(ilo, ihi, [&](int64_t i) { return a.MinorAt(i) >= nhi; });
+        ilo = lo;
+        ihi = hi;
+    } else {
+        int64_t lo = FirstTrue(ilo, ihi, [&](int64_t i) { return a.MinorAt(i) < nhi; });
+        int64_t hi = FirstTrue(ilo, ihi, [&](int64_t i) { return a.MinorAt(i) < nlo; });
+        ilo = lo;
+        ihi = hi;
+    }
+}
+
+} // namespace
+
+void LineRuns(Point p0, Point p1, const Box &clip,
+              const std::function<void(int32_t, int32_t, int32_t)> &run)
+{
+    const int64_t dx = p1.x - p0.x, dy = p1.y - p0.y;
+    const int64_t adx = Abs64(dx), ady = Abs64(dy);
+    if (adx == 0 && ady == 0) return;
+    if (clip.Empty()) return;
+    const bool xMajor = adx > ady;
+    Axis a;
+    int64_t mlo, mhi, nlo, nhi;
+    if (xMajor) {
+        a = {p0.x, p0.y, dx > 0 ? 1 : -1, adx, dy};
+        mlo = clip.left, mhi = clip.right, nlo = clip.top, nhi = clip.bottom;
+    } else {
+        a = {p0.y, p0.x, dy > 0 ? 1 : -1, ady, dx};
+        mlo = clip.top, mhi = clip.bottom, nlo = clip.left, nhi = clip.right;
+    }
+    const int64_t n = a.adm;
+    int64_t ilo, ihi;
+    VisibleSteps(a, n, mlo, mhi, nlo, nhi, ilo, ihi);
+    if (ilo >= ihi) return;
+
+    // Incremental walk: minor = n0 + q, with r = 2*i*dn - adm - q*2*adm in (-2*adm, 0].
+    const int64_t twoAdm = 2 * a.adm;
+    const i128 num = 2 * static_cast<i128>(ilo) * a.dn - a.adm;
+    int64_t q = static_cast<int64_t>(CeilDiv(num, twoAdm));
+    int64_t r = static_cast<int64_t>(num - static_cast<i128>(q) * twoAdm);
+    int64_t major = a.MajorAt(ilo);
+    const int64_t step2 = 2 * a.dn;
+
+    if (xMajor) {
+        int64_t runStart = major, runEnd = major;
+        int64_t runY = a.n0 + q;
+        for (int64_t i = ilo; i < ihi; ++i) {
+            int64_t y = a.n0 + q;
+            if (y != runY) {
+                int64_t lo = std::min(runStart, runEnd), hi = std::max(runStart, runEnd);
+                run(static_cast<int32_t>(runY), static_cast<int32_t>(lo), static_cast<int32_t>(hi + 1));
+                runY = y;
+                runStart = major;
+            }
+            runEnd = major;
+            major += a.sm;
+            r += step2;
+            if (r > 0) { ++q; r -= twoAdm; }
+            else if (r <= -twoAdm) { --q; r += twoAdm; }
+        }
+        int64_t lo = std::min(runStart, runEnd), hi = std::max(runStart, runEnd);
+        run(static_cast<int32_t>(runY), static_cast<int32_t>(lo), static_cast<int32_t>(hi + 1));
+    } else {
+        for (int64_t i = ilo; i < ihi; ++i) {
+            int64_t x = a.n0 + q;
+            run(static_cast<int32_t>(major), static_cast<int32_t>(x), static_cast<int32_t>(x + 1));
+            major += a.sm;
+            r += step2;
+            if (r > 0) { ++q; r -= twoAdm; }
+            else if (r <= -twoAdm) { --q; r += twoAdm; }
+        }
+    }
+}
+
+void DrawCosmeticPolyline(Surface &s, const std::vector<Point> &pts, bool close, Mix mix)
+{
+    if (pts.size() < 2) return;
+    const Box clip = SurfaceBox(s);
+    auto write = [&](int32_t y, int32_t x0, int32_t x1) { WriteRun(s, y, x0, x1, mix); };
+    for (size_t i = 0; i + 1 < pts.size(); ++i) LineRuns(pts[i], pts[i + 1], clip, write);
+    if (close) LineRuns(pts.back(), pts.front(), clip, write);
+}
+
+void AddCosmeticPolyline(SpanSet &set, const std::vector<Point> &pts, bool close)
+{
+    if (pts.size() < 2) return;
+    auto add = [&](int32_t y, int32_t x0, int32_t x1) { set.AddSpan(y, x0, x1); };
+    for (size_t i = 0; i + 1 < pts.size(); ++i) LineRuns(pts[i], pts[i + 1], set.Clip(), add);
+    if (close) LineRuns(pts.back(), pts.front(), set.Clip(), add);
+}
+
+} // namespace standin::gdi::raster

@@ -1,0 +1,25 @@
+// polyfill.h - polygon interiors. Pixel (x, y) is inside when its centre is, edges
+// crossing row y at X: a span (XL, XR) fills XL <= x < XR, so left and top boundaries
+// are in and right and bottom ones out. Horizontal edges never count.
+#ifndef STANDIN_GDI_RASTER_POLYFILL_H
+#define STANDIN_GDI_RASTER_POLYFILL_H
+
+#include "spans.h"
+
+#include <vector>
+
+namespace standin::gdi::raster {
+
+constexpr int kAlternate = 1;
+constexpr int kWinding = 2;
+
+// Adds the interior of the closed polygon(s) to set. Each entry of counts is the number
+// of points of one polygon, taken in turn from pts. Only rows inside set's clip are
+// visited.
+void AddPolygonFill(SpanSet &set, const std::vector<Point> &pts, const std::vector<size_t> &counts,
+                    int fillMode);
+void AddPolygonFill(SpanSet &set, const std::vector<Point> &pts, int fillMode);
+
+} // namespace standin::gdi::raster
+
+#endif // STANDIN_GDI_RASTER_POLYFILL_H

@@ -1,0 +1,179 @@
+// shapes.cpp - figure composition. With a one-pixel pen the brush covers the whole
+// footprint and the outline is mixed over it (so R2_NOT inverts shared pixels twice, as
+// GDI does); with a wide pen the outline is an area and the brush gets the rest.
+#include "shapes.h"
+
+#include "arc.h"
+#include "bezier.h"
+#include "ellipse.h"
+#include "line.h"
+#include "polyfill.h"
+#include "widepen.h"
+#include "writer.h"
+
+#include <cstdlib>
+
+namespace standin::gdi::raster {
+namespace {
+
+class Painter {
+public:
+    Painter(Surface &s, const DrawState &st)
+        : s_(s), st_(st), penMix_(MixFor(st.rop2, st.pen.color)), brushMix_(MixFor(st.rop2, st.brush.color))
+    {
+    }
+
+    bool HasPen() const { return st_.pen.kind != PenKind::Null; }
+    bool HasBrush() const { return !st_.brush.null; }
+    int64_t PenWidth() const { return HasPen() ? std::max<int64_t>(1, st_.pen.width) : 0; }
+    bool WidePen() const { return PenWidth() > 1; }
+    Box Clip() const { return SurfaceBox(s_); }
+    const DrawState &State() const { return st_; }
+
+    // The box a bounded figure is drawn in: corners put in order, and for an inside-frame
+    // pen pulled in so the whole pen stays inside. False for a box with no area.
+    bool FigureBox(int64_t l, int64_t t, int64_t r, int64_t b, Box &box) const
+    {
+        box = {std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
+        if (box.left == box.right || box.top == box.bottom) return false;
+        if (st_.pen.kind == PenKind::InsideFrame) {
+            const int64_t w = PenWidth();
+            box.left += w / 2;
+            box.top += w / 2;
+            box.right -= (w - 1) / 2;
+            box.bottom -= (w - 1) / 2;
+        }
+        return true;
+    }
+
+    // Outline along pts (closed if asked) over an interior (null: no fill).
+    void Figure(const std::vector<Point> &pts, bool close, SpanSet *interior)
+    {
+        if (WidePen()) {
+            SpanSet pen(Clip());
+            AddWidePolyline(pen, pts, close, PenWidth());
+            if (interior) {
+                interior->Subtract(pen);
+                WriteSpans(s_, *interior, brushMix_);
+            }
+            WriteSpans(s_, pen, penMix_);
+            return;
+        }
+        if (interior) WriteSpans(s_, *interior, brushMix_);
+        if (HasPen()) DrawCosmeticPolyline(s_, pts, close, penMix_);
+    }
+
+    Surface &s_;
+    const DrawState &st_;
+    Mix penMix_, brushMix_;
+};
+
+} // namespace
+
+bool DrawLine(Surface &s, const DrawState &st, Point from, Point to)
+{
+    Painter p(s, st);
+    p.Figure({from, to}, false, nullptr);
+    return true;
+}
+
+bool DrawPolyline(Surface &s, const DrawState &st, const std::vector<Point> &pts)
+{
+    if (pts.size() < 2) return false;
+    Painter p(s, st);
+    p.Figure(pts, false, nullptr);
+    return true;
+}
+
+bool DrawRectangle(Surface &s, const DrawState &st, int32_t l, int32_t t, int32_t r, int32_t b)
+{
+    Painter p(s, st);
+    Box box;
+    if (!p.FigureBox(l, t, r, b, box)) return true;
+    // The outline runs through the border pixels: right and bottom pulled in by one.
+    --box.right;
+    --box.bottom;
+    std::vector<Point> pts;
+    if (st.clockwise)
+        pts = {{box.right, box.bottom}, {box.left, box.bottom}, {box.left, box.top}, {box.right, box.top}};
+    else
+        pts = {{box.right, box.top}, {box.left, box.top}, {box.left, box.bottom}, {box.right, box.bottom}};
+
+    if (p.WidePen()) {
+        SpanSet interior(p.Clip());
+        if (p.HasBrush()) interior.AddBox(box);
+        p.Figure(pts, true, p.HasBrush() ? &interior : nullptr);
+        return true;
+    }
+    if (p.HasPen()) DrawCosmeticPolyline(s, pts, true, p.penMix_);
+    if (p.HasBrush()) {
+        // The brush fills what the pen leaves inside: with no pen, one less on the
+        // right and bottom than the box.
+        const int64_t w = p.PenWidth();
+        Box inner{box.left + (w + 1) / 2, box.top + (w + 1) / 2, box.right - w / 2, box.bottom - w / 2};
+        WriteBox(s, inner, p.brushMix_);
+    }
+    return true;
+}
+
+bool DrawRoundRect(Surface &s, const DrawState &st, int32_t l, int32_t t, int32_t r, int32_t b,
+                   int32_t ewIn, int32_t ehIn)
+{
+    Painter p(s, st);
+    Box box;
+    if (!p.FigureBox(l, t, r, b, box)) return true;
+    const int64_t ew = std::min(box.right - box.left, Abs64(static_cast<int64_t>(ewIn)));
+    const int64_t eh = std::min(box.bottom - box.top, Abs64(static_cast<int64_t>(ehIn)));
+    if (ew <= 2 || eh <= 2) return DrawRectangle(s, st, l, t, r, b);
+
+    SpanSet interior(p.Clip());
+    if (p.HasBrush()) AddRoundRectRegion(interior, box.left, box.top, box.right + 1, box.bottom + 1, ew, eh);
+    std::vector<Point> pts = RoundRectOutline(box, ew, eh, st.clockwise);
+    p.Figure(pts, true, p.HasBrush() ? &interior : nullptr);
+    return true;
+}
+
+bool DrawEllipse(Surface &s, const DrawState &st, int32_t l, int32_t t, int32_t r, int32_t b)
+{
+    const int64_t w = static_cast<int64_t>(r) - l, h = static_cast<int64_t>(b) - t;
+    // The corner ellipse is the whole box; sizes beyond 32 bits only ever get clamped.
+    auto clampSize = [](int64_t v) { return static_cast<int32_t>(std::min<int64_t>(Abs64(v), INT32_MAX)); };
+    return DrawRoundRect(s, st, l, t, r, b, clampSize(w), clampSize(h));
+}
+
+bool DrawArc(Surface &s, const DrawState &st, ArcKind kind, int32_t l, int32_t t, int32_t r, int32_t b,
+             int32_t xs, int32_t ys, int32_t xe, int32_t ye)
+{
+    Painter p(s, st);
+    Box box;
+    if (!p.FigureBox(l, t, r, b, box)) return true;
+    std::vector<Point> pts = ArcPoints(box, {xs, ys}, {xe, ye}, st.clockwise);
+    if (kind == ArcKind::Pie)
+        pts.push_back({box.left + (box.right - box.left) / 2, box.top + (box.bottom - box.top) / 2});
+    if (pts.size() < 2) return true;
+    const bool closed = kind != ArcKind::Arc;
+    SpanSet interior(p.Clip());
+    const bool fill = closed && p.HasBrush();
+    if (fill) AddPolygonFill(interior, pts, kWinding);
+    p.Figure(pts, closed, fill ? &interior : nullptr);
+    return true;
+}
+
+bool DrawPolygon(Surface &s, const DrawState &st, const std::vector<Point> &pts)
+{
+    if (pts.size() < 2) return false;
+    Painter p(s, st);
+    SpanSet interior(p.Clip());
+    if (p.HasBrush()) AddPolygonFill(interior, pts, st.polyFillMode == kWinding ? kWinding : kAlternate);
+    p.Figure(pts, true, p.HasBrush() ? &interior : nullptr);
+    return true;
+}
+
+bool DrawPolyBezier(Surface &s, const DrawState &st, const std::vector<Point> &pts)
+{
+    std::vector<Point> line = FlattenBeziers(pts);
+    if (line.size() < 2) return false;
+    return DrawPolyline(s, st, line);
+}
+
+} // namespace standin::gdi::raster

@@ -1,0 +1,50 @@
+// spans.h - a set of pixels as horizontal runs, held only inside one clip box (the
+// surface): what every figure's geometry is turned into before anything is written.
+#ifndef STANDIN_GDI_RASTER_SPANS_H
+#define STANDIN_GDI_RASTER_SPANS_H
+
+#include "types.h"
+
+#include <vector>
+
+namespace standin::gdi::raster {
+
+struct Span {
+    int32_t y;
+    int32_t x0; // first pixel
+    int32_t x1; // one past the last pixel
+};
+
+// Spans sorted by row then column, disjoint and not touching within a row, once
+// Normalize() has run (the set operations call it themselves).
+class SpanSet {
+public:
+    explicit SpanSet(Box clip) : clip_(clip) {}
+
+    const Box &Clip() const { return clip_; }
+    // Add [x0, x1) on row y, cut to the clip box. Rows and columns may be anywhere.
+    void AddSpan(int64_t y, int64_t x0, int64_t x1);
+    void AddBox(const Box &b);
+    void Add(const SpanSet &other);      // union
+    void Subtract(const SpanSet &other); // set difference
+    // Moves every span by (dx, dy) and cuts to the clip box again.
+    void Offset(int64_t dx, int64_t dy);
+
+    void Normalize();
+    bool Empty() const { return spans_.empty(); }
+    const std::vector<Span> &Spans()
+    {
+        Normalize();
+        return spans_;
+    }
+    bool Contains(int64_t x, int64_t y);
+
+private:
+    Box clip_;
+    std::vector<Span> spans_;
+    bool normalized_ = true;
+};
+
+} // namespace standin::gdi::raster
+
+#endif // STANDIN_GDI_RASTER_SPANS_H
