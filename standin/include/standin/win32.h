@@ -259,6 +259,8 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define TA_LEFT 0
 #define TA_TOP 0
 #define GDI_ERROR 0xFFFFFFFFL
+#define CLR_INVALID 0xFFFFFFFF
+#define HGDI_ERROR ((HANDLE)(intptr_t)-1)
 
 /* ---- fonts ---- */
 #define FW_DONTCARE 0
@@ -305,6 +307,39 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define PD_NOPAGENUMS 0x00000008
 #define PD_RETURNDC 0x00000100
 #define PD_USEDEVMODECOPIESANDCOLLATE 0x00040000
+
+/* ---- window manager ---- */
+ATOM WINAPI RegisterClassA(const WNDCLASSA *lpWndClass);  /* 0 when the name is taken */
+HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName,
+                            DWORD dwStyle, int X, int Y, int nWidth, int nHeight,
+                            HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                            LPVOID lpParam);               /* outer size; NULL on failure */
+BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow);          /* previous visibility */
+BOOL WINAPI DestroyWindow(HWND hWnd);
+BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString);
+int WINAPI GetSystemMetrics(int nIndex);
+HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName);
+HDC WINAPI GetDC(HWND hWnd);                              /* the client area's DC */
+int WINAPI ReleaseDC(HWND hWnd, HDC hDC);                 /* 1 on success, 0 on failure */
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
+                         UINT wRemoveMsg);
+BOOL WINAPI TranslateMessage(const MSG *lpMsg);           /* posts WM_CHAR for character keys */
+LRESULT WINAPI DispatchMessageA(const MSG *lpMsg);
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+HWND WINAPI SetCapture(HWND hWnd);                        /* previous capture window */
+BOOL WINAPI ReleaseCapture(void);
+
+/* ---- GDI objects and DC state ---- */
+HGDIOBJ WINAPI GetStockObject(int i);
+HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color);
+HBRUSH WINAPI CreateSolidBrush(COLORREF color);
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA *lplf);
+BOOL WINAPI DeleteObject(HGDIOBJ ho);                     /* FALSE while selected into a DC */
+HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);          /* previous object of that kind */
+int WINAPI SetROP2(HDC hdc, int rop2);                    /* previous mix mode, 0 on failure */
+COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color);    /* previous colour, CLR_INVALID on failure */
+BOOL WINAPI DeleteDC(HDC hdc);
 
 /* ---- kernel ---- */
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName); /* the process's module for NULL */
