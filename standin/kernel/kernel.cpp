@@ -1,4 +1,8 @@
 // The kernel and multimedia-timer calls: module handle, Sleep and the millisecond clock.
+#include "common/trace.h"
+#include "user/queue.h"
+#include "user/window.h"
+
 #include <standin/win32.h>
 
 #include <cerrno>
@@ -7,20 +11,29 @@
 namespace {
 
 // One non-null value stands for the process's own module; Win32 programs only compare
-// it and pass it back.
-struct ModuleTag {
-} processModule;
+// it and pass it back. It is the classic image base, so call logs read the same each run.
+HMODULE const processModule = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x400000));
 
 } // namespace
 
 extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName)
 {
+    if (standin::trace::Enter("GetModuleHandleA", lpModuleName))
+        return nullptr;
     // Only the process itself is a module here; a named DLL is never loaded.
-    return lpModuleName ? nullptr : reinterpret_cast<HMODULE>(&processModule);
+    return lpModuleName ? nullptr : processModule;
 }
 
 extern "C" void WINAPI Sleep(DWORD dwMilliseconds)
 {
+    // Sleep cannot fail; it is logged like every call but takes no injected failure.
+    standin::trace::Note("Sleep", dwMilliseconds);
+    // With a window open, the window system goes on showing drawing and collecting input
+    // (which waits in the queue) while the program sleeps.
+    if (standin::user::Windows().LiveCount() != 0) {
+        standin::user::SleepPumping(dwMilliseconds);
+        return;
+    }
     timespec left{static_cast<time_t>(dwMilliseconds / 1000),
                   static_cast<long>(dwMilliseconds % 1000) * 1000000L};
     // A signal must not cut the sleep short: Win32's Sleep always sleeps its full time.
@@ -30,6 +43,9 @@ extern "C" void WINAPI Sleep(DWORD dwMilliseconds)
 
 extern "C" DWORD WINAPI timeGetTime(void)
 {
+    // It has no failure result to inject. Reading the clock is not work: a loop that
+    // checks the time between empty PeekMessageA calls still counts as idle.
+    standin::trace::NoteQuiet("timeGetTime");
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     // Truncation to 32 bits gives the wrap-around at 2^32 ms that the real timer has.

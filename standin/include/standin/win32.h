@@ -73,6 +73,21 @@ typedef struct tagRECT { LONG left; LONG top; LONG right; LONG bottom; } RECT, *
 
 typedef LRESULT(CALLBACK *WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
+typedef struct tagCREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+} CREATESTRUCTA;
+
 typedef struct tagWNDCLASSA {
     UINT style;
     WNDPROC lpfnWndProc;
@@ -139,7 +154,8 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define HIWORD(l) ((WORD)((((DWORD)(l)) >> 16) & 0xffff))
 #define MAKELONG(a, b) ((LONG)(((WORD)(a)) | ((DWORD)((WORD)(b))) << 16))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
-#define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG)((WORD)(i))))
+#define MAKEINTRESOURCEA(i) ((LPSTR)((UINT_PTR)((WORD)(i))))
+#define MAKEINTATOM(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
 
 /* ---- window messages ---- */
 #define WM_NULL 0x0000
@@ -177,8 +193,17 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define WM_CAPTURECHANGED 0x0215
 #define WM_USER 0x0400
 
+/* ---- mouse message flags (wParam) ---- */
+#define MK_LBUTTON 0x0001
+#define MK_RBUTTON 0x0002
+#define MK_SHIFT 0x0004
+#define MK_CONTROL 0x0008
+#define MK_MBUTTON 0x0010
+#define WHEEL_DELTA 120
+
 /* ---- window styles and show commands ---- */
 #define WS_OVERLAPPED 0x00000000L
+#define WS_POPUP 0x80000000L
 #define WS_MINIMIZEBOX 0x00020000L
 #define WS_MAXIMIZEBOX 0x00010000L
 #define WS_THICKFRAME 0x00040000L
@@ -187,8 +212,18 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define WS_DLGFRAME 0x00400000L
 #define WS_CAPTION 0x00C00000L
 #define WS_VISIBLE 0x10000000L
+#define CW_USEDEFAULT ((int)0x80000000)
 #define SW_HIDE 0
 #define SW_SHOW 5
+#define SW_SHOWNORMAL 1
+#define SW_SHOWMINIMIZED 2
+#define SW_MAXIMIZE 3
+#define SW_SHOWNOACTIVATE 4
+#define SW_MINIMIZE 6
+#define SW_SHOWMINNOACTIVE 7
+#define SW_SHOWNA 8
+#define SW_RESTORE 9
+#define SW_SHOWDEFAULT 10
 
 /* ---- message pump ---- */
 #define PM_NOREMOVE 0x0000
@@ -202,9 +237,24 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define SM_CYBORDER 6
 #define SM_CXEDGE 45
 #define SM_CYEDGE 46
+#define SM_CXFIXEDFRAME 7
+#define SM_CYFIXEDFRAME 8
+#define SM_CYMENU 15
+#define SM_CXSIZE 30
+#define SM_CYSIZE 31
+#define SM_CXSIZEFRAME 32
+#define SM_CYSIZEFRAME 33
+#define SM_CXDOUBLECLK 36
+#define SM_CYDOUBLECLK 37
+#define SM_CYSMCAPTION 51
+#define SM_CXPADDEDBORDER 92
 
 /* ---- cursors ---- */
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDC_IBEAM MAKEINTRESOURCEA(32513)
+#define IDC_WAIT MAKEINTRESOURCEA(32514)
+#define IDC_CROSS MAKEINTRESOURCEA(32515)
+#define IDC_HAND MAKEINTRESOURCEA(32649)
 
 /* ---- virtual keys ---- */
 #define VK_BACK 0x08
@@ -213,6 +263,8 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define VK_SHIFT 0x10
 #define VK_CONTROL 0x11
 #define VK_MENU 0x12
+#define VK_PAUSE 0x13
+#define VK_CAPITAL 0x14
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
 #define VK_PRIOR 0x21
@@ -225,8 +277,31 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define VK_DOWN 0x28
 #define VK_INSERT 0x2D
 #define VK_DELETE 0x2E
+#define VK_LWIN 0x5B
+#define VK_NUMPAD0 0x60
+#define VK_NUMPAD9 0x69
+#define VK_MULTIPLY 0x6A
+#define VK_ADD 0x6B
+#define VK_SUBTRACT 0x6D
+#define VK_DECIMAL 0x6E
+#define VK_DIVIDE 0x6F
 #define VK_F1 0x70
+#define VK_F5 0x74
+#define VK_F10 0x79
 #define VK_F12 0x7B
+#define VK_NUMLOCK 0x90
+#define VK_SCROLL 0x91
+#define VK_OEM_1 0xBA      /* ;: */
+#define VK_OEM_PLUS 0xBB   /* =+ */
+#define VK_OEM_COMMA 0xBC  /* ,< */
+#define VK_OEM_MINUS 0xBD  /* -_ */
+#define VK_OEM_PERIOD 0xBE /* .> */
+#define VK_OEM_2 0xBF      /* /? */
+#define VK_OEM_3 0xC0      /* `~ */
+#define VK_OEM_4 0xDB      /* [{ */
+#define VK_OEM_5 0xDC      /* \| */
+#define VK_OEM_6 0xDD      /* ]} */
+#define VK_OEM_7 0xDE      /* '" */
 
 /* ---- stock objects ---- */
 #define WHITE_BRUSH 0
@@ -239,6 +314,15 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define WHITE_PEN 6
 #define BLACK_PEN 7
 #define NULL_PEN 8
+#define OEM_FIXED_FONT 10
+#define ANSI_FIXED_FONT 11
+#define ANSI_VAR_FONT 12
+#define SYSTEM_FONT 13
+#define DEVICE_DEFAULT_FONT 14
+#define SYSTEM_FIXED_FONT 16
+#define DEFAULT_GUI_FONT 17
+#define BS_SOLID 0
+#define BS_NULL 1
 
 /* ---- pens, mix modes, polygon fill, background ---- */
 #define PS_SOLID 0
@@ -268,6 +352,7 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define FW_BOLD 700
 #define DEFAULT_CHARSET 1
 #define ANSI_CHARSET 0
+#define OEM_CHARSET 255
 #define OUT_DEFAULT_PRECIS 0
 #define CLIP_DEFAULT_PRECIS 0
 #define DEFAULT_QUALITY 0
@@ -329,6 +414,7 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 HWND WINAPI SetCapture(HWND hWnd);                        /* previous capture window */
 BOOL WINAPI ReleaseCapture(void);
+BOOL WINAPI IsWindow(HWND hWnd);                           /* FALSE once destroyed */
 
 /* ---- GDI objects and DC state ---- */
 HGDIOBJ WINAPI GetStockObject(int i);
@@ -340,6 +426,7 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);          /* previous object of 
 int WINAPI SetROP2(HDC hdc, int rop2);                    /* previous mix mode, 0 on failure */
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color);    /* previous colour, CLR_INVALID on failure */
 BOOL WINAPI DeleteDC(HDC hdc);
+HDC WINAPI CreateCompatibleDC(HDC hdc);                   /* memory DC holding a 1x1 monochrome bitmap */
 
 /* ---- kernel ---- */
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName); /* the process's module for NULL */

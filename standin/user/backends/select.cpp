@@ -1,0 +1,47 @@
+// Which backend runs: sdl2 for programs, headless once a test has asked for it. Created on
+// first use, so a program that never opens a window never touches the display.
+#include "user/backends/backend.h"
+
+namespace standin::user {
+
+namespace {
+
+struct Choice {
+    std::unique_ptr<Backend> backend;
+    bool headless = false;
+};
+
+Choice &Selected()
+{
+    static Choice choice;
+    return choice;
+}
+
+} // namespace
+
+Backend *CurrentBackend() { return Selected().backend.get(); }
+
+Backend &ActiveBackend()
+{
+    Choice &c = Selected();
+    if (!c.backend) {
+#ifdef STANDIN_HAVE_SDL2
+        c.backend = c.headless ? MakeHeadlessBackend() : MakeSdl2Backend();
+#else
+        c.headless = true;
+        c.backend = MakeHeadlessBackend();
+#endif
+    }
+    return *c.backend;
+}
+
+bool ChooseHeadlessBackend()
+{
+    Choice &c = Selected();
+    if (c.backend)
+        return c.headless;
+    c.headless = true;
+    return true;
+}
+
+} // namespace standin::user
