@@ -185,6 +185,7 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCS
     }
     if (dwStyle & WS_VISIBLE) {
         window->visible = true;
+        window->client->MarkAllDirty();
         ActiveBackend().Show(*window, true);
     }
     return hwnd;

@@ -1,0 +1,406 @@
+// The sdl2 backend: real windows on X11, Wayland or macOS. The client surface is copied
+// to SDL's window surface (the X shared-memory path, not OpenGL) when the queue presents
+// it; native input becomes InputEvents with Win32 virtual-key codes.
+#include "user/backends/backend.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+extern "C" char *program_invocation_short_name; // glibc: the program's own name
+
+namespace standin::user {
+
+namespace {
+
+// Windows-1252 bytes 0x80-0x9F, as Unicode code points (0 where the code page has none).
+constexpr uint16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// Window titles are Windows-1252, SDL wants UTF-8.
+std::string Utf8FromCp1252(const std::string &text)
+{
+    std::string out;
+    for (unsigned char c : text) {
+        uint32_t cp = c < 0x80 ? c : c < 0xA0 ? kCp1252High[c - 0x80] : c;
+        if (cp == 0)
+            cp = '?';
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+int VirtualKeyFromSdl(const SDL_Keysym &k)
+{
+    SDL_Keycode s = k.sym;
+    if (s >= SDLK_a && s <= SDLK_z)
+        return 'A' + (s - SDLK_a);
+    if (s >= SDLK_0 && s <= SDLK_9)
+        return '0' + (s - SDLK_0);
+    if (s >= SDLK_F1 && s <= SDLK_F12)
+        return VK_F1 + (s - SDLK_F1);
+    if (s >= SDLK_KP_1 && s <= SDLK_KP_9)
+        return VK_NUMPAD0 + 1 + (s - SDLK_KP_1);
+    switch (s) {
+    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_END: return VK_END;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_INSERT: return VK_INSERT;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT: case SDLK_RALT: return VK_MENU;
+    case SDLK_LGUI: case SDLK_RGUI: return VK_LWIN;
+    case SDLK_CAPSLOCK: return VK_CAPITAL;
+    case SDLK_PAUSE: return VK_PAUSE;
+    case SDLK_NUMLOCKCLEAR: return VK_NUMLOCK;
+    case SDLK_SCROLLLOCK: return VK_SCROLL;
+    case SDLK_KP_0: return VK_NUMPAD0;
+    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
+    case SDLK_KP_PLUS: return VK_ADD;
+    case SDLK_KP_MINUS: return VK_SUBTRACT;
+    case SDLK_KP_PERIOD: return VK_DECIMAL;
+    case SDLK_KP_DIVIDE: return VK_DIVIDE;
+    case SDLK_SEMICOLON: return VK_OEM_1;
+    case SDLK_EQUALS: return VK_OEM_PLUS;
+    case SDLK_COMMA: return VK_OEM_COMMA;
+    case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_PERIOD: return VK_OEM_PERIOD;
+    case SDLK_SLASH: return VK_OEM_2;
+    case SDLK_BACKQUOTE: return VK_OEM_3;
+    case SDLK_LEFTBRACKET: return VK_OEM_4;
+    case SDLK_BACKSLASH: return VK_OEM_5;
+    case SDLK_RIGHTBRACKET: return VK_OEM_6;
+    case SDLK_QUOTE: return VK_OEM_7;
+    default: return 0;
+    }
+}
+
+// Injected input travels through SDL's own queue as a user event, so it keeps its place
+// among real events and wakes a waiting thread the same way.
+struct Packed {
+    static void Pack(const InputEvent &e, Uint32 windowId, SDL_UserEvent &u)
+    {
+        u.windowID = windowId;
+        u.code = static_cast<Sint32>(static_cast<uint32_t>(e.type) | (static_cast<uint32_t>(e.button & 0xF) << 4) |
+                                     (e.down ? 1u << 8 : 0u) | (e.repeat ? 1u << 9 : 0u) |
+                                     (static_cast<uint32_t>(e.virtualKey & 0xFF) << 16));
+        u.data1 = reinterpret_cast<void *>(static_cast<intptr_t>(e.x) * 0x100000000LL +
+                                           static_cast<uint32_t>(e.y));
+        u.data2 = reinterpret_cast<void *>(static_cast<intptr_t>(e.wheelDelta));
+    }
+    static InputEvent Unpack(const SDL_UserEvent &u, HWND hwnd)
+    {
+        InputEvent e;
+        uint32_t code = static_cast<uint32_t>(u.code);
+        e.type = static_cast<InputEvent::Type>(code & 0xF);
+        e.hwnd = hwnd;
+        e.button = static_cast<int>((code >> 4) & 0xF);
+        e.down = (code >> 8) & 1;
+        e.repeat = (code >> 9) & 1;
+        e.virtualKey = static_cast<int>((code >> 16) & 0xFF);
+        auto xy = static_cast<int64_t>(reinterpret_cast<intptr_t>(u.data1));
+        e.x = static_cast<int>(xy >> 32);
+        e.y = static_cast<int32_t>(static_cast<uint32_t>(xy & 0xFFFFFFFF));
+        e.wheelDelta = static_cast<int>(reinterpret_cast<intptr_t>(u.data2));
+        return e;
+    }
+};
+
+static_assert(sizeof(void *) == 8, "the injected-event packing needs 64-bit pointers");
+
+class Sdl2Backend final : public Backend {
+public:
+    Sdl2Backend()
+    {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1"); // Ctrl+C in the terminal still ends the program
+        // SDL's default window framebuffer goes through OpenGL, which without a GPU is a
+        // software renderer costing milliseconds a frame; this keeps X shared memory.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1"); // the first click counts, as on Win32
+        SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        // Only a real display will do: SDL would otherwise fall back to its offscreen
+        // driver, and the program would run on with a window nobody can see.
+        const char *display = std::getenv("DISPLAY");
+        const char *wayland = std::getenv("WAYLAND_DISPLAY");
+        bool haveX11 = display && *display, haveWayland = wayland && *wayland;
+        std::string drivers;
+#ifdef __APPLE__
+        drivers = "cocoa";
+#else
+        if (haveX11)
+            drivers = "x11";
+        if (haveWayland)
+            drivers += drivers.empty() ? "wayland" : ",wayland";
+#endif
+        if (drivers.empty())
+            CannotOpen("no display (is DISPLAY set?)");
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str()); // SDL_VIDEODRIVER still wins
+        if (SDL_Init(SDL_INIT_VIDEO) != 0)
+            CannotOpen(SDL_GetError());
+        SDL_StopTextInput(); // characters come from TranslateMessage, not an input method
+        injectType_ = SDL_RegisterEvents(1);
+        arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+        if (arrow_)
+            SDL_SetCursor(arrow_);
+    }
+
+    [[noreturn]] static void CannotOpen(const char *why)
+    {
+        std::fprintf(stderr, "%s: cannot open a window: %s\n", program_invocation_short_name, why);
+        std::exit(1);
+    }
+
+    ~Sdl2Backend() override
+    {
+        if (arrow_)
+            SDL_FreeCursor(arrow_);
+        SDL_Quit();
+    }
+
+    bool Create(Window &w) override
+    {
+        POINT origin = w.ClientOrigin();
+        // Not resizable; no SDL_WINDOW_ALLOW_HIGHDPI, so one client pixel is one logical pixel.
+        SDL_Window *sw = SDL_CreateWindow(Utf8FromCp1252(w.title).c_str(), origin.x, origin.y,
+                                          std::max(w.ClientWidth(), 1), std::max(w.ClientHeight(), 1),
+                                          SDL_WINDOW_HIDDEN);
+        if (!sw)
+            return false;
+        w.backendWindow = sw;
+        std::lock_guard lock(mutex_);
+        byId_[SDL_GetWindowID(sw)] = w.hwnd();
+        byHwnd_[w.hwnd()] = SDL_GetWindowID(sw);
+        return true;
+    }
+
+    void SetTitle(Window &w) override { SDL_SetWindowTitle(Sdl(w), Utf8FromCp1252(w.title).c_str()); }
+
+    void Show(Window &w, bool visible) override
+    {
+        if (visible) {
+            SDL_ShowWindow(Sdl(w));
+            SDL_RaiseWindow(Sdl(w));
+        } else {
+            SDL_HideWindow(Sdl(w));
+        }
+    }
+
+    void Present(Window &w, const RECT &area) override
+    {
+        SDL_Surface *screen = SDL_GetWindowSurface(Sdl(w));
+        if (!screen)
+            return;
+        const gdi::Surface &client = w.client->surface;
+        SDL_Rect r{area.left, area.top, std::min<int>(area.right, screen->w) - area.left,
+                   std::min<int>(area.bottom, screen->h) - area.top};
+        if (r.w <= 0 || r.h <= 0)
+            return;
+        if (SDL_MUSTLOCK(screen))
+            SDL_LockSurface(screen);
+        const void *src = client.Row(r.y) + r.x;
+        void *dst = static_cast<uint8_t *>(screen->pixels) + static_cast<ptrdiff_t>(r.y) * screen->pitch +
+                    static_cast<ptrdiff_t>(r.x) * screen->format->BytesPerPixel;
+        // Client pixels are 0x00RRGGBB, SDL's RGB888; the window surface is usually the same.
+        SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888, src, client.width * 4, screen->format->format, dst,
+                          screen->pitch);
+        if (SDL_MUSTLOCK(screen))
+            SDL_UnlockSurface(screen);
+        SDL_UpdateWindowSurfaceRects(Sdl(w), &r, 1);
+    }
+
+    void Poll(std::deque<InputEvent> &input) override
+    {
+        // SDL_PollEvent costs microseconds even with nothing there; asking the window
+        // system a few thousand times a second is plenty for input.
+        uint64_t now = NowNs();
+        if (!pollNow_ && now - lastPollNs_ < kPollIntervalNs)
+            return;
+        pollNow_ = false;
+        lastPollNs_ = now;
+        SDL_Event ev;
+        while (SDL_PollEvent(&ev))
+            Translate(ev, input);
+    }
+
+    void Wait(uint64_t timeoutNs) override
+    {
+        int ms = static_cast<int>(std::min<uint64_t>((timeoutNs + 999999) / 1000000, 1000));
+        if (ms > 0)
+            SDL_WaitEventTimeout(nullptr, ms);
+        pollNow_ = true;
+    }
+
+    void SetCapture(Window *) override
+    {
+        // SDL already keeps mouse input coming to a window while a button is held, which
+        // is when Win32 programs capture; grabbing the pointer beyond that would take the
+        // mouse from every other program on the desktop.
+    }
+
+    void Destroy(Window &w) override
+    {
+        SDL_Window *sw = Sdl(w);
+        {
+            std::lock_guard lock(mutex_);
+            byId_.erase(SDL_GetWindowID(sw));
+            byHwnd_.erase(w.hwnd());
+        }
+        SDL_DestroyWindow(sw);
+        w.backendWindow = nullptr;
+    }
+
+    void Inject(const InputEvent &e) override
+    {
+        SDL_Event ev{};
+        ev.type = injectType_;
+        Uint32 id = 0;
+        {
+            std::lock_guard lock(mutex_);
+            auto it = byHwnd_.find(e.hwnd);
+            if (it == byHwnd_.end())
+                return; // no such window: input for nobody
+            id = it->second;
+        }
+        Packed::Pack(e, id, ev.user);
+        SDL_PushEvent(&ev);
+    }
+
+    SIZE ScreenSize() override
+    {
+        SDL_DisplayMode mode{};
+        if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
+            return SIZE{1024, 768};
+        return SIZE{mode.w, mode.h};
+    }
+
+    uint64_t FrameIntervalNs() override
+    {
+        if (!frameNs_) {
+            SDL_DisplayMode mode{};
+            int hz = SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
+            frameNs_ = 1000000000ull / static_cast<uint64_t>(hz);
+        }
+        return frameNs_;
+    }
+
+private:
+    static constexpr uint64_t kPollIntervalNs = 250000;
+
+    static SDL_Window *Sdl(Window &w) { return static_cast<SDL_Window *>(w.backendWindow); }
+
+    HWND HwndFor(Uint32 windowId)
+    {
+        std::lock_guard lock(mutex_);
+        auto it = byId_.find(windowId);
+        return it == byId_.end() ? nullptr : it->second;
+    }
+
+    void Translate(const SDL_Event &ev, std::deque<InputEvent> &input)
+    {
+        InputEvent e;
+        switch (ev.type) {
+        case SDL_MOUSEMOTION:
+            e.type = InputEvent::Type::Move;
+            e.hwnd = HwndFor(ev.motion.windowID);
+            e.x = ev.motion.x;
+            e.y = ev.motion.y;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (ev.button.button == SDL_BUTTON_LEFT)
+                e.button = 0;
+            else if (ev.button.button == SDL_BUTTON_RIGHT)
+                e.button = 1;
+            else if (ev.button.button == SDL_BUTTON_MIDDLE)
+                e.button = 2;
+            else
+                return;
+            e.type = InputEvent::Type::Button;
+            e.hwnd = HwndFor(ev.button.windowID);
+            e.down = ev.type == SDL_MOUSEBUTTONDOWN;
+            e.x = ev.button.x;
+            e.y = ev.button.y;
+            break;
+        case SDL_MOUSEWHEEL:
+            e.type = InputEvent::Type::Wheel;
+            e.hwnd = HwndFor(ev.wheel.windowID);
+            e.wheelDelta = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
+            e.x = ev.wheel.mouseX;
+            e.y = ev.wheel.mouseY;
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            e.type = InputEvent::Type::Key;
+            e.hwnd = HwndFor(ev.key.windowID);
+            e.virtualKey = VirtualKeyFromSdl(ev.key.keysym);
+            e.down = ev.type == SDL_KEYDOWN;
+            e.repeat = ev.key.repeat != 0;
+            if (!e.virtualKey)
+                return;
+            break;
+        case SDL_WINDOWEVENT: {
+            HWND hwnd = HwndFor(ev.window.windowID);
+            if (ev.window.event == SDL_WINDOWEVENT_CLOSE) {
+                e.type = InputEvent::Type::Close;
+                e.hwnd = hwnd;
+                break;
+            }
+            // Uncovered or remapped: show the whole client area again at the next present.
+            if (ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                ev.window.event == SDL_WINDOWEVENT_SHOWN) {
+                if (Window *w = FindWindow(hwnd))
+                    w->client->MarkAllDirty();
+            }
+            return;
+        }
+        default:
+            if (ev.type == injectType_) {
+                input.push_back(Packed::Unpack(ev.user, HwndFor(ev.user.windowID)));
+            }
+            return;
+        }
+        if (e.hwnd)
+            input.push_back(e);
+    }
+
+    Uint32 injectType_ = 0;
+    SDL_Cursor *arrow_ = nullptr;
+    std::mutex mutex_;
+    std::unordered_map<Uint32, HWND> byId_;
+    std::unordered_map<HWND, Uint32> byHwnd_;
+    uint64_t lastPollNs_ = 0;
+    bool pollNow_ = true;
+    uint64_t frameNs_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<Backend> MakeSdl2Backend() { return std::make_unique<Sdl2Backend>(); }
+
+} // namespace standin::user
