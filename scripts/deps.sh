@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation
   libjpeg62-turbo-dev libpng-dev
   xvfb xdotool x11-common
+  libcups2-dev libcairo2-dev cups-daemon cups-client cups-core-drivers poppler-utils locales
 )
 
 missing=()
