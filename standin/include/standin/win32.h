@@ -341,7 +341,11 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define TA_NOUPDATECP 0
 #define TA_UPDATECP 1
 #define TA_LEFT 0
+#define TA_RIGHT 2
+#define TA_CENTER 6
 #define TA_TOP 0
+#define TA_BOTTOM 8
+#define TA_BASELINE 24
 #define GDI_ERROR 0xFFFFFFFFL
 #define CLR_INVALID 0xFFFFFFFF
 #define HGDI_ERROR ((HANDLE)(intptr_t)-1)
@@ -356,6 +360,7 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define OUT_DEFAULT_PRECIS 0
 #define CLIP_DEFAULT_PRECIS 0
 #define DEFAULT_QUALITY 0
+#define NONANTIALIASED_QUALITY 3
 #define DEFAULT_PITCH 0
 #define FIXED_PITCH 1
 #define VARIABLE_PITCH 2
@@ -427,6 +432,13 @@ int WINAPI SetROP2(HDC hdc, int rop2);                    /* previous mix mode, 
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color);    /* previous colour, CLR_INVALID on failure */
 BOOL WINAPI DeleteDC(HDC hdc);
 HDC WINAPI CreateCompatibleDC(HDC hdc);                   /* memory DC holding a 1x1 monochrome bitmap */
+
+/* ---- text and the current position ---- */
+int WINAPI SetBkMode(HDC hdc, int mode);                  /* previous mode, 0 on failure */
+UINT WINAPI SetTextAlign(HDC hdc, UINT align);            /* previous flags, GDI_ERROR on failure */
+BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt); /* old position into lppt if not NULL */
+BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c); /* Windows-1252 bytes */
+BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl); /* sum of advances x cell height */
 
 /* ---- kernel ---- */
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName); /* the process's module for NULL */
