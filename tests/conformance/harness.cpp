@@ -218,6 +218,7 @@ std::vector<Group> AllGroups()
     AddHarnessGroups(all);
     AddLineGroups(all);
     AddRectangleGroups(all);
+    AddTextGroups(all);
     return all;
 }
 

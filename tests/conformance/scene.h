@@ -65,6 +65,7 @@ std::vector<Group> AllGroups();
 void AddHarnessGroups(std::vector<Group> &out);
 void AddLineGroups(std::vector<Group> &out);
 void AddRectangleGroups(std::vector<Group> &out);
+void AddTextGroups(std::vector<Group> &out);
 
 // ---- running a case ----
 
