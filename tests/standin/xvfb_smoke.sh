@@ -35,13 +35,14 @@ export DISPLAY=":$(cat "$work/display")"
 
 "$program" >"$work/out" 2>"$work/stderr" &
 app_pid=$!
-window=$(timeout 10 xdotool search --sync --name '^Stand-in Smoke Test$' | head -n1) || fail "no window appeared"
+window=$(timeout 10 xdotool search --sync --name '^Stand-in Smoke Test$') || fail "no window appeared"
+window=${window%%$'\n'*}
 geometry=$(xwininfo -id "$window")
-echo "$geometry" | grep -q "Width: 320" || fail "width: $geometry"
-echo "$geometry" | grep -q "Height: 200" || fail "height: $geometry"
+grep -q "Width: 320" <<<"$geometry" || fail "width: $geometry"
+grep -q "Height: 200" <<<"$geometry" || fail "height: $geometry"
 # No window manager: the client area sits where Win32 puts it, 1 border + caption inside (40,30).
-echo "$geometry" | grep -q "Absolute upper-left X:  41" || fail "x: $geometry"
-echo "$geometry" | grep -q "Absolute upper-left Y:  49" || fail "y: $geometry"
+grep -q "Absolute upper-left X:  41" <<<"$geometry" || fail "x: $geometry"
+grep -q "Absolute upper-left Y:  49" <<<"$geometry" || fail "y: $geometry"
 
 xdotool windowfocus --sync "$window"
 xdotool mousemove --sync --window "$window" 25 37 click 1
