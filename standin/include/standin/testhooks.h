@@ -37,8 +37,8 @@ void ClearFailures();
 //     orientation,weight,italic,underline,strikeOut,charSet,outPrecision,clipPrecision,
 //     quality,0xPitchAndFamily,face}, an input MSG as {hwnd,message,wParam,lParam};
 //     PeekMessageA's output record as "out".
-// Example: "CreateWindowExA(0,Quillgraph Library,Graphics Window,0x10CA0000,5,5,1002,620,
-// NULL,NULL,0x400000,NULL)".
+// Example: "CreateWindowExA(0,My Class,My Title,0x10CA0000,5,5,1002,620,NULL,NULL,0x400000,
+// NULL)".
 void StartCallLog();
 std::vector<std::string> StopCallLog(); // returns the lines, clears the log
 
