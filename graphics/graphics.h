@@ -123,4 +123,128 @@ public:
     void Open(std::string strFile, imagetype type);
 };
 
+// ---------------------------------------------------------------- input queues
+// One queued click: its kind and the client position of the button release.
+struct ClickRecord {
+    ClickKind kind;
+    int x; // 0..65535: a captured release left of or above the window wraps
+    int y;
+    ClickRecord *next;
+};
+
+// One queued key press: its kind and value (a character, NAV_..., 1..12, or 1 for Escape).
+struct KeyRecord {
+    KeyKind kind;
+    char value;
+    KeyRecord *next;
+};
+
+// A first-in-first-out list of heap records. It owns what it holds; a record taken out
+// with Dequeue belongs to the taker, who deletes it.
+template <typename Record>
+class RecordQueue {
+public:
+    RecordQueue() = default;
+    ~RecordQueue();                            // frees every record still queued
+    RecordQueue(const RecordQueue &) = delete;
+    RecordQueue &operator=(const RecordQueue &) = delete;
+
+    void Enqueue(Record *record);              // appends; a null record is ignored
+    Record *Dequeue();                         // the oldest record, or null when empty
+
+private:
+    Record *head = nullptr;
+    Record *tail = nullptr;
+};
+using ClickQueue = RecordQueue<ClickRecord>;
+using KeyQueue = RecordQueue<KeyRecord>;
+
+// ---------------------------------------------------------------- the window
+// The one graphics window: its device contexts, drawing objects and input queues.
+// Nearly every operation first handles at most one pending window-system message, so
+// input reaches the queues only while the program keeps calling the window.
+class window {
+public:
+    // --- lifecycle
+    window(int width, int height, int x, int y); // drawing size, outer top-left on screen
+    ~window();                                   // the last window waits for a click first
+    window(const window &) = delete;
+    window &operator=(const window &) = delete;
+
+    // --- title and size (the size is the one asked for, not the measured client area)
+    void SetTitle(const char *title);
+    void SetTitle(std::string title);
+    int GetWidth();
+    int GetHeight();
+    void GetSize(int &width, int &height);
+    bool SetCloseWaitsForClick(bool wait); // process-wide; returns the value it replaces
+
+    // --- messages
+    void PumpMessages(); // takes and dispatches at most one pending message
+
+    // --- input (each pumps once on entry; the waiting ones once per pass)
+    void GetMousePosition(int &x, int &y);                      // -1, -1 before any mouse message
+    PressState GetButtonState(MouseButton button, int &x, int &y);
+    ClickKind PollMouseClick(int &x, int &y);                   // CLICK_NONE and -1, -1 when empty
+    KeyKind PollKeyPress(char &value);                          // KEY_NONE and 0 when empty
+    ClickKind AwaitMouseClick(int &x, int &y);                  // CLICK_NONE only once the window is gone
+    KeyKind AwaitKeyPress(char &value);                         // KEY_NONE only once the window is gone
+    void DiscardMouseClicks();                                  // drops what is queued now
+    void DiscardKeyPresses();
+
+    // --- drawing state (each setter returns the colour it replaces)
+    color SetBrush(unsigned char red, unsigned char green, unsigned char blue);
+    color SetBrush(const color &brush);
+    color SetBrush(double red, double green, double blue);      // components in 0..1
+    color SetPen(unsigned char red, unsigned char green, unsigned char blue, int width);
+    color SetPen(const color &pen, int width);                  // the pen colour is also the text colour
+    color SetPen(double red, double green, double blue, int width);
+    // style: fontstyle bits (0 is plain); family: a fontfamily, any other value (0) is
+    // no preference; face: may be null, cut to 31 characters.
+    void SetFont(int size, int style, int family, const char *face);
+
+private:
+    friend class WindowRegistry;  // the window procedure's route to the fields below
+    friend struct WindowInspector; // the library's tests look at the fields through it
+
+    // Put the window's objects into dcActive for one drawing call, and take them out.
+    void SelectDrawStyle(drawstyle style);
+    void RestoreDrawStyle();
+    void SelectFontObject();
+    void RestoreFontObject();
+
+    bool WindowIsGone();
+
+    HINSTANCE hInstance;                // the process's own module
+    WNDCLASSA wndClass;                 // the class the constructor registers
+    HWND hwndWindow;                    // the on-screen window; null if creation failed
+    HDC dcActive;                       // where drawing goes: dcScreen, or the back buffer
+    HDC dcScreen;                       // the client area's context
+    HBITMAP bmapBuffer = nullptr;       // back buffer; null while double buffering is off
+    HBITMAP bmapInitial = nullptr;      // what the back-buffer context held before it
+    HPEN penObject = nullptr;           // current pen
+    HBRUSH brshObject = nullptr;        // current brush
+    HFONT fontObject = nullptr;         // current font
+    HPEN penSaved = nullptr;            // dcActive's own pen, during one drawing call
+    HBRUSH brshSaved = nullptr;         // dcActive's own brush, during one drawing call
+    HFONT fontSaved = nullptr;          // dcActive's own font, during one text call
+    color brshColor;                    // current brush colour
+    color penColor;                     // current pen and text colour
+    int penWidth = 0;                   // current pen width in pixels
+    int iWindowWidth;                   // drawing width asked for
+    int iWindowHeight;                  // drawing height asked for
+    bool bDoubleBuffer = false;         // double buffering on
+    int iMouseX;                        // last known mouse position, client pixels
+    int iMouseY;
+    ClickQueue clickQueue;              // queued clicks
+    KeyQueue keyQueue;                  // queued key presses
+    PressState leftButtonState = BUTTON_RELEASED;
+    PressState rightButtonState = BUTTON_RELEASED;
+};
+
+// ---------------------------------------------------------------- time
+void Delay(unsigned int ms);          // sleeps; pumps nothing, input waits meanwhile
+unsigned int ElapsedMillis();         // the platform's millisecond clock; wraps at 2^32
+bool IntervalElapsed(unsigned int ms); // true once ms have passed since the last true (shared)
+
 #endif // QUILLGRAPH_GRAPHICS_H
