@@ -1,0 +1,258 @@
+// Building and tearing down the window: the platform calls in order, the error lines of a
+// failed teardown, the closing wait, several windows, and windows that are not there.
+#include "support.h"
+
+#include <cstdlib>
+
+namespace {
+
+const char prompt[] = "Click mouse in the graphics window to finish execution.\n";
+
+TEST_F(WindowTest, ConstructionMakesItsCallsInOrderAndShowsTheWindowAsked)
+{
+    hooks::StartCallLog();
+    auto w = std::make_unique<window>(1000, 600, 5, 5);
+    const std::vector<std::string> log = hooks::StopCallLog();
+    w->SetCloseWaitsForClick(false);
+
+    // Between the setters' pumps the window system may dispatch what creation queued.
+    const std::vector<std::string> expected = {
+        "GetModuleHandleA", "LoadCursorA", "GetStockObject", "RegisterClassA",
+        "GetSystemMetrics", "GetSystemMetrics", "GetSystemMetrics", "CreateWindowExA",
+        "ShowWindow", "GetDC",
+        "PeekMessageA", "SetTextColor", "CreatePen",   // white pen, width 0
+        "PeekMessageA", "CreateSolidBrush",            // white brush
+        "PeekMessageA", "CreateFontIndirectA",         // size 10, swiss
+    };
+    EXPECT_EQ(CallNames(log, {QG_DISPATCH_CALLS}), expected);
+
+    std::vector<std::string> metrics;
+    for (const std::string &line : log) {
+        if (CallName(line) == "GetSystemMetrics")
+            metrics.push_back(CallArguments(line).at(0));
+    }
+    EXPECT_EQ(metrics, (std::vector<std::string>{"45", "4", "46"}));
+
+    const HWND hwnd = WindowInspector::Handle(*w);
+    const hooks::WindowInfo info = hooks::GetWindowInfo(hwnd);
+    EXPECT_TRUE(info.exists);
+    EXPECT_TRUE(info.visible);
+    EXPECT_EQ(info.title, "Graphics Window");
+    EXPECT_EQ(info.className, "Quillgraph Library");
+    EXPECT_EQ(info.style, 0x10CA0000u);
+    EXPECT_EQ(info.x, 5);
+    EXPECT_EQ(info.y, 5);
+    EXPECT_EQ(info.outerWidth, 1000 + GetSystemMetrics(SM_CXEDGE));
+    EXPECT_EQ(info.outerHeight,
+              600 + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYEDGE) - 1);
+
+    // The size asked for, whatever the client area came out as.
+    EXPECT_EQ(w->GetWidth(), 1000);
+    EXPECT_EQ(w->GetHeight(), 600);
+    int width = 0, height = 0;
+    w->GetSize(width, height);
+    EXPECT_EQ(width, 1000);
+    EXPECT_EQ(height, 600);
+    ASSERT_NE(windowRegistry, nullptr);
+    EXPECT_EQ(windowRegistry->FindWindowObject(hwnd), w.get());
+}
+
+TEST_F(WindowTest, DestructionReleasesDeletesThenDestroys)
+{
+    auto w = OpenQuiet();
+    const HWND hwnd = WindowInspector::Handle(*w);
+    hooks::StartCallLog();
+    const std::string printed = Printed([&] { w.reset(); });
+    const std::vector<std::string> log = hooks::StopCallLog();
+
+    EXPECT_EQ(printed, "");
+    const std::vector<std::string> expected = {"ReleaseDC", "DeleteObject", "DeleteObject",
+                                               "DeleteObject", "DestroyWindow"};
+    EXPECT_EQ(CallNames(log, {QG_DISPATCH_CALLS}), expected);
+    EXPECT_FALSE(hooks::GetWindowInfo(hwnd).exists);
+    EXPECT_EQ(windowRegistry, nullptr);
+}
+
+TEST_F(WindowTest, EveryFailedReleaseIsReportedAndTeardownGoesOn)
+{
+    auto w = OpenQuiet();
+    const HWND hwnd = WindowInspector::Handle(*w);
+    // Stand-ins for a back buffer: a second context and a bitmap handle, whose deletion
+    // is made to fail below anyway.
+    WindowInspector::Active(*w) = GetDC(hwnd);
+    WindowInspector::Buffer(*w) = reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(0x5eed));
+    hooks::FailNextCall("ReleaseDC");
+    hooks::FailNextCall("DeleteDC");
+    hooks::FailNextCall("DeleteObject", 4);
+
+    const std::string printed = Printed([&] { w.reset(); });
+    EXPECT_EQ(printed,
+              "Fatal Error: Failed to release dcScreen in window class destructor!\n"
+              "Fatal Error: Failed to delete dcActive in window class destructor!\n"
+              "Fatal Error: Failed to delete penObject in window class destructor!\n"
+              "Fatal Error: Failed to delete brshObject in window class destructor!\n"
+              "Fatal Error: Failed to delete fontObject in window class destructor!\n"
+              "Fatal Error: Failed to delete bmapBuffer in window class destructor!\n");
+    EXPECT_FALSE(hooks::GetWindowInfo(hwnd).exists);
+}
+
+TEST_F(WindowTest, TitleTakesBothForms)
+{
+    auto w = OpenQuiet();
+    const HWND hwnd = WindowInspector::Handle(*w);
+    hooks::StartCallLog();
+    w->SetTitle("Quen's Zarn");
+    const std::vector<std::string> names = CallNames(hooks::StopCallLog(), {QG_DISPATCH_CALLS});
+    EXPECT_EQ(names, (std::vector<std::string>{"PeekMessageA", "SetWindowTextA"}));
+    EXPECT_EQ(hooks::GetWindowInfo(hwnd).title, "Quen's Zarn");
+
+    w->SetTitle(std::string("Score: 12"));
+    EXPECT_EQ(hooks::GetWindowInfo(hwnd).title, "Score: 12");
+    w->SetTitle(std::string());
+    EXPECT_EQ(hooks::GetWindowInfo(hwnd).title, "");
+}
+
+TEST_F(WindowTest, SizeQueriesAndTheCloseFlagDoNotPump)
+{
+    auto w = OpenQuiet();
+    hooks::StartCallLog();
+    int width, height;
+    w->GetWidth();
+    w->GetHeight();
+    w->GetSize(width, height);
+    EXPECT_FALSE(w->SetCloseWaitsForClick(true));
+    EXPECT_TRUE(w->SetCloseWaitsForClick(false));
+    EXPECT_TRUE(hooks::StopCallLog().empty());
+}
+
+TEST_F(WindowTest, LastWindowWaitsForAFreshClickAfterThePrompt)
+{
+    auto w = std::make_unique<window>(200, 100, 0, 0);
+    const HWND hwnd = WindowInspector::Handle(*w);
+    // A click already in the queue when the destructor begins must not end the wait.
+    Click(hwnd, 0, 5, 5);
+    Pump(*w, 2);
+    // The fresh click: its release comes one message later than a wait satisfied by the
+    // stale click would have read.
+    hooks::InjectButton(hwnd, 1, true, 30, 40);
+    hooks::InjectMove(hwnd, 31, 41);
+    hooks::InjectButton(hwnd, 1, false, 32, 42);
+
+    hooks::StartCallLog();
+    const std::string printed = Printed([&] { w.reset(); });
+    const std::vector<std::string> names = CallNames(hooks::StopCallLog(), {QG_DISPATCH_CALLS});
+
+    EXPECT_EQ(printed, prompt);
+    EXPECT_TRUE(InOrder(names, {"ReleaseDC", "PeekMessageA", "SetCapture", "PeekMessageA",
+                                "PeekMessageA", "ReleaseCapture", "DestroyWindow"}))
+        << ::testing::PrintToString(names);
+    EXPECT_EQ(Count(names, "PeekMessageA"), 3);
+    EXPECT_EQ(windowRegistry, nullptr);
+}
+
+TEST_F(WindowTest, TurningTheWaitOffClosesWithoutPrompt)
+{
+    auto w = std::make_unique<window>(200, 100, 0, 0);
+    EXPECT_TRUE(w->SetCloseWaitsForClick(false));
+    hooks::StartCallLog();
+    EXPECT_EQ(Printed([&] { w.reset(); }), "");
+    EXPECT_EQ(Count(CallNames(hooks::StopCallLog()), "PeekMessageA"), 0);
+}
+
+TEST_F(WindowTest, TwoWindowsShareOneRegistryAndOnlyTheLastWaits)
+{
+    auto first = std::make_unique<window>(200, 100, 0, 0);
+    auto second = std::make_unique<window>(300, 150, 50, 50);
+    ASSERT_NE(windowRegistry, nullptr);
+    EXPECT_EQ(windowRegistry->GetWindowCount(), 2);
+    const HWND secondHandle = WindowInspector::Handle(*second);
+    EXPECT_NE(WindowInspector::Handle(*first), secondHandle);
+
+    // The flag is on (a fresh registry), yet a window that is not the last closes at once.
+    EXPECT_EQ(Printed([&] { first.reset(); }), "");
+    ASSERT_NE(windowRegistry, nullptr);
+    EXPECT_EQ(windowRegistry->GetWindowCount(), 1);
+
+    Click(secondHandle, 0, 7, 8);
+    int x = 0, y = 0;
+    second->PollMouseClick(x, y);
+    EXPECT_EQ(second->PollMouseClick(x, y), CLICK_LEFT);
+    EXPECT_EQ(x, 7);
+    EXPECT_EQ(y, 8);
+
+    Click(secondHandle, 0, 1, 1);
+    EXPECT_EQ(Printed([&] { second.reset(); }), prompt);
+    EXPECT_EQ(windowRegistry, nullptr);
+
+    // A window built afterwards gets a fresh registry, waiting again.
+    auto third = std::make_unique<window>(100, 100, 0, 0);
+    EXPECT_TRUE(third->SetCloseWaitsForClick(false));
+}
+
+TEST_F(WindowTest, AWindowNeverCreatedNeitherPromptsNorWaits)
+{
+    hooks::FailNextCall("CreateWindowExA");
+    std::unique_ptr<window> w;
+    EXPECT_EQ(Printed([&] { w = std::make_unique<window>(200, 100, 0, 0); }), "");
+    EXPECT_EQ(WindowInspector::Handle(*w), nullptr);
+    EXPECT_EQ(WindowInspector::Screen(*w), nullptr);
+    EXPECT_EQ(WindowInspector::Active(*w), nullptr);
+
+    int x = 0, y = 0;
+    EXPECT_EQ(w->AwaitMouseClick(x, y), CLICK_NONE);
+    EXPECT_EQ(x, -1);
+    EXPECT_EQ(y, -1);
+    char value = 'q';
+    EXPECT_EQ(w->AwaitKeyPress(value), KEY_NONE);
+    EXPECT_EQ(value, 0);
+
+    // The wait for a closing click is on, but there is nothing to click in.
+    EXPECT_EQ(Printed([&] { w.reset(); }), "");
+}
+
+TEST_F(WindowTest, WaitsGiveUpOnceTheWindowNoLongerExists)
+{
+    auto w = std::make_unique<window>(200, 100, 0, 0);
+    const HWND hwnd = WindowInspector::Handle(*w);
+    // Destroy the on-screen window behind the library's back without ending the program.
+    windowRegistry->UnregisterWindow(hwnd);
+    DestroyWindow(hwnd);
+    windowRegistry->RegisterWindow(hwnd, w.get());
+
+    int x = 0, y = 0;
+    EXPECT_EQ(w->AwaitMouseClick(x, y), CLICK_NONE);
+    char value;
+    EXPECT_EQ(w->AwaitKeyPress(value), KEY_NONE);
+    // Releasing the dead window's context may fail; the prompt must not appear.
+    const std::string printed = Printed([&] { w.reset(); });
+    EXPECT_EQ(printed.find(prompt), std::string::npos);
+}
+
+using WindowDeathTest = WindowTest;
+
+[[noreturn]] void CloseWhilePolling()
+{
+    window w(200, 100, 0, 0);
+    hooks::InjectClose(WindowInspector::Handle(w));
+    int x;
+    int y;
+    for (;;)
+        w.PollMouseClick(x, y);
+}
+
+[[noreturn]] void CloseBeforeTheClosingWait()
+{
+    {
+        window w(200, 100, 0, 0);
+        hooks::InjectClose(WindowInspector::Handle(w));
+    }
+    std::exit(3); // the wait ended without ending the program
+}
+
+TEST_F(WindowDeathTest, ClosingTheWindowEndsTheProgramWithStatusZero)
+{
+    EXPECT_EXIT(CloseWhilePolling(), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(CloseBeforeTheClosingWait(), ::testing::ExitedWithCode(0), "");
+}
+
+} // namespace

@@ -1,0 +1,48 @@
+// Delay and the clocks: they pump nothing, and IntervalElapsed keeps one shared last time.
+#include "support.h"
+
+#include <climits>
+#include <cstdlib>
+
+namespace {
+
+TEST(Timing, DelaySleepsWithoutPumpingAndTheClockIsTheTimer)
+{
+    hooks::StartCallLog();
+    Delay(3);
+    const std::vector<std::string> log = hooks::StopCallLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(CallName(log[0]), "Sleep");
+    EXPECT_EQ(CallArguments(log[0]), std::vector<std::string>{"3"});
+
+    const DWORD before = timeGetTime();
+    const unsigned int now = ElapsedMillis();
+    const DWORD after = timeGetTime();
+    EXPECT_LE(now - before, after - before); // between the two reads, wrap or not
+}
+
+TEST(Timing, IntervalElapsedIsTrueOnceTheIntervalHasPassedSinceTheLastTrue)
+{
+    EXPECT_TRUE(IntervalElapsed(0));
+    EXPECT_TRUE(IntervalElapsed(0));
+    // Just after a true result, 2^32 - 1 ms cannot have passed.
+    EXPECT_FALSE(IntervalElapsed(UINT_MAX));
+
+    const unsigned int start = ElapsedMillis();
+    EXPECT_TRUE(IntervalElapsed(0)); // the last time is now at or after start
+    while (!IntervalElapsed(30))
+        Delay(1);
+    const unsigned int end = ElapsedMillis();
+    EXPECT_GE(end - start, 30u);
+    EXPECT_FALSE(IntervalElapsed(UINT_MAX));
+}
+
+TEST(TimingDeathTest, TheFirstCallStartsTheClock)
+{
+    // A fresh process, so that this is the very first call.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::exit(IntervalElapsed(UINT_MAX) ? 1 : IntervalElapsed(0) ? 0 : 2),
+                ::testing::ExitedWithCode(0), "");
+}
+
+} // namespace
