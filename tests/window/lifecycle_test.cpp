@@ -77,9 +77,9 @@ TEST_F(WindowTest, EveryFailedReleaseIsReportedAndTeardownGoesOn)
 {
     auto w = OpenQuiet();
     const HWND hwnd = WindowInspector::Handle(*w);
-    // Stand-ins for a back buffer: a second context and a bitmap handle, whose deletion
-    // is made to fail below anyway.
-    WindowInspector::Active(*w) = GetDC(hwnd);
+    // A back buffer's context and bitmap, as far as the destructor can tell; their
+    // deletion is made to fail below, so the handles are never looked at.
+    WindowInspector::Active(*w) = reinterpret_cast<HDC>(static_cast<uintptr_t>(0xdc));
     WindowInspector::Buffer(*w) = reinterpret_cast<HBITMAP>(static_cast<uintptr_t>(0x5eed));
     hooks::FailNextCall("ReleaseDC");
     hooks::FailNextCall("DeleteDC");
