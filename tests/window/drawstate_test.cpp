@@ -65,18 +65,32 @@ TEST_F(WindowTest, AFailedDeletionIsReportedAndTheNewObjectMadeAllTheSame)
     EXPECT_TRUE(Same(w->SetBrush(BLACK), RED));
 }
 
-TEST_F(WindowTest, SettersPumpFirst)
+TEST_F(WindowTest, SettersPumpThenReplaceTheirObject)
 {
     auto w = OpenQuiet();
-    for (auto set : {+[](window &w) { w.SetBrush(RED); }, +[](window &w) { w.SetPen(RED, 1); },
-                     +[](window &w) { w.SetFont(9, 0, 0, nullptr); }}) {
-        hooks::StartCallLog();
-        set(*w);
-        const std::vector<std::string> names = CallNames(hooks::StopCallLog(), {QG_DISPATCH_CALLS});
-        ASSERT_FALSE(names.empty());
-        EXPECT_EQ(names.front(), "PeekMessageA");
-        EXPECT_EQ(Count(names, "PeekMessageA"), 1);
-    }
+    const std::string pump = "PeekMessageA(out," + Hex(WindowInspector::Handle(*w)) + ",0,0,1)";
+    const std::string dc = Hex(WindowInspector::Active(*w));
+
+    std::string old = Hex(WindowInspector::Pen(*w));
+    hooks::StartCallLog();
+    w->SetPen(BLUE, 5);
+    EXPECT_EQ(LibraryCalls(hooks::StopCallLog()),
+              (std::vector<std::string>{pump, "DeleteObject(" + old + ")",
+                                        "SetTextColor(" + dc + ",0xFF0000)", "CreatePen(6,5,0xFF0000)"}));
+
+    old = Hex(WindowInspector::Brush(*w));
+    hooks::StartCallLog();
+    w->SetBrush(RED);
+    EXPECT_EQ(LibraryCalls(hooks::StopCallLog()),
+              (std::vector<std::string>{pump, "DeleteObject(" + old + ")", "CreateSolidBrush(0xFF)"}));
+
+    // The game's status font.
+    old = Hex(WindowInspector::Font(*w));
+    hooks::StartCallLog();
+    w->SetFont(20, FONT_BOLD, 0, "Arial");
+    EXPECT_EQ(LibraryCalls(hooks::StopCallLog()),
+              (std::vector<std::string>{pump, "DeleteObject(" + old + ")",
+                                        "CreateFontIndirectA({20,0,0,0,700,0,0,0,1,0,0,0,0x0,Arial})"}));
 }
 
 bool AllZeroFrom(const LOGFONTA &font, size_t offset)

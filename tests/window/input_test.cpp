@@ -194,6 +194,12 @@ TEST_F(WindowTest, DiscardsLeaveTheOtherQueueAndLaterMessagesAlone)
     w->DiscardMouseClicks(); // pumps the Z key-down
     EXPECT_EQ(TakeKeys(*w), (std::vector<KeyPress>{{KEY_CHARACTER, 'y'}, {KEY_CHARACTER, 'z'}}));
     EXPECT_EQ(w->PollMouseClick(x, y), CLICK_NONE);
+
+    // The pump comes first: a click released by that very message goes too.
+    Click(hwnd, 0, 4, 4);
+    Pump(*w, 1);
+    w->DiscardMouseClicks();
+    EXPECT_EQ(w->PollMouseClick(x, y), CLICK_NONE);
 }
 
 TEST_F(WindowTest, AwaitTakesAQueuedClickAfterOnePump)

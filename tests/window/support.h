@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -41,6 +43,7 @@ protected:
     {
         hooks::UseHeadlessBackend();
         hooks::ClearFailures();
+        hooks::DrainMessages();
     }
     void TearDown() override
     {
@@ -108,6 +111,30 @@ inline std::vector<std::string> CallNames(const std::vector<std::string> &log,
 
 // The calls the window system makes on the library's behalf while it dispatches.
 #define QG_DISPATCH_CALLS "TranslateMessage", "DispatchMessageA", "DefWindowProcA", "IsWindow"
+
+// A handle as the call log prints it.
+inline std::string Hex(const void *handle)
+{
+    if (!handle)
+        return "NULL";
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%llX",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(handle)));
+    return text;
+}
+
+// The logged lines of the calls the library makes itself.
+inline std::vector<std::string> LibraryCalls(const std::vector<std::string> &log)
+{
+    std::vector<std::string> lines;
+    for (const std::string &line : log) {
+        const std::string name = CallName(line);
+        if (name != "TranslateMessage" && name != "DispatchMessageA" && name != "DefWindowProcA" &&
+            name != "IsWindow")
+            lines.push_back(line);
+    }
+    return lines;
+}
 
 // The arguments of one logged call, split at the commas.
 inline std::vector<std::string> CallArguments(const std::string &line)
