@@ -214,7 +214,7 @@ TEST_F(WindowTest, AwaitTakesAQueuedClickAfterOnePump)
     EXPECT_EQ(w->AwaitMouseClick(x, y), CLICK_RIGHT);
     char value;
     EXPECT_EQ(w->AwaitKeyPress(value), KEY_NAVIGATION);
-    EXPECT_EQ(Count(CallNames(hooks::StopCallLog()), "PeekMessageA"), 2);
+    EXPECT_EQ(CountCalls(hooks::StopCallLog(), "PeekMessageA"), 2);
     EXPECT_EQ(x, 9);
     EXPECT_EQ(y, 8);
     EXPECT_EQ(value, NAV_HOME);

@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -95,23 +94,6 @@ inline std::string CallName(const std::string &line)
     return line.substr(0, line.find('('));
 }
 
-// The names of the logged calls, without those in leaveOut.
-inline std::vector<std::string> CallNames(const std::vector<std::string> &log,
-                                          std::initializer_list<const char *> leaveOut = {})
-{
-    std::vector<std::string> names;
-    for (const std::string &line : log) {
-        std::string name = CallName(line);
-        if (std::none_of(leaveOut.begin(), leaveOut.end(),
-                         [&](const char *left) { return name == left; }))
-            names.push_back(std::move(name));
-    }
-    return names;
-}
-
-// The calls the window system makes on the library's behalf while it dispatches.
-#define QG_DISPATCH_CALLS "TranslateMessage", "DispatchMessageA", "DefWindowProcA", "IsWindow"
-
 // A handle as the call log prints it.
 inline std::string Hex(const void *handle)
 {
@@ -136,43 +118,10 @@ inline std::vector<std::string> LibraryCalls(const std::vector<std::string> &log
     return lines;
 }
 
-// The arguments of one logged call, split at the commas.
-inline std::vector<std::string> CallArguments(const std::string &line)
+inline int CountCalls(const std::vector<std::string> &lines, const std::string &name)
 {
-    std::vector<std::string> arguments;
-    const size_t open = line.find('(');
-    const size_t close = line.rfind(')');
-    if (open == std::string::npos || close == std::string::npos || close <= open)
-        return arguments;
-    std::string current;
-    for (size_t i = open + 1; i < close; ++i) {
-        if (line[i] == ',') {
-            arguments.push_back(current);
-            current.clear();
-        } else {
-            current += line[i];
-        }
-    }
-    arguments.push_back(current);
-    return arguments;
-}
-
-inline int Count(const std::vector<std::string> &names, const std::string &name)
-{
-    return static_cast<int>(std::count(names.begin(), names.end(), name));
-}
-
-// True when the names in order appear in names in that order (others may come between).
-inline bool InOrder(const std::vector<std::string> &names, std::initializer_list<const char *> order)
-{
-    auto at = names.begin();
-    for (const char *wanted : order) {
-        at = std::find(at, names.end(), wanted);
-        if (at == names.end())
-            return false;
-        ++at;
-    }
-    return true;
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(),
+                                           [&](const std::string &line) { return CallName(line) == name; }));
 }
 
 inline bool Same(const color &a, const color &b)
