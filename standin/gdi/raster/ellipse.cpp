@@ -46,6 +46,7 @@ std::vector<Point> EllipseQuadrant(int64_t w, int64_t h)
         pts.push_back({x, y});
         bool sx, sy;
         q.Step(sx, sy);
+        if (!sx && !sy) break; // only for degenerate sizes; a real ellipse always moves
         if (sx) --x;
         if (sy) ++y;
     }
@@ -88,6 +89,7 @@ void AddRoundRectArea(SpanSet &set, const Box &box, int64_t ew, int64_t eh)
     while (x <= ew / 2) {
         bool sx, sy;
         q.Step(sx, sy);
+        if (!sx && !sy) break;
         if (sx) ++x;
         if (sy) {
             ++y;

@@ -147,6 +147,9 @@ bool DrawArc(Surface &s, const DrawState &st, ArcKind kind, int32_t l, int32_t t
     Painter p(s, st);
     Box box;
     if (!p.FigureBox(l, t, r, b, box)) return true;
+    // An inside-frame pen wider than the box turns the box inside out: there is no curve
+    // to draw.
+    if (box.right <= box.left || box.bottom <= box.top) return true;
     std::vector<Point> pts = ArcPoints(box, {xs, ys}, {xe, ye}, st.clockwise);
     if (kind == ArcKind::Pie)
         pts.push_back({box.left + (box.right - box.left) / 2, box.top + (box.bottom - box.top) / 2});
