@@ -45,6 +45,7 @@ struct DC : Object {
     POINT position{0, 0}; // current position for MoveToEx / LineTo / TA_UPDATECP
     int polyFillMode = ALTERNATE;
     int stretchMode = BLACKONWHITE;
+    int arcDirection = AD_COUNTERCLOCKWISE;
 };
 
 inline DC *FindDC(const void *hdc) { return Find<DC>(hdc, HandleKind::DC); }

@@ -295,7 +295,13 @@ extern "C" HDC WINAPI GetDC(HWND hWnd)
 {
     if (trace::Enter("GetDC", hWnd))
         return nullptr;
-    // GetDC(NULL) would be the whole screen, which programs here cannot draw on.
+    if (!hWnd) {
+        // The screen DC: programs use it as the reference for compatible DCs and bitmaps.
+        // The desktop itself cannot be drawn on here: its surface is empty, so drawing
+        // on it changes nothing (and needs no window system).
+        static const std::shared_ptr<gdi::ClientArea> screen = std::make_shared<gdi::ClientArea>();
+        return gdi::CreateWindowDC(nullptr, screen);
+    }
     Window *w = FindWindow(hWnd);
     if (!w)
         return nullptr;

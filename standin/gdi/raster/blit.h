@@ -6,6 +6,7 @@
 
 #include "types.h"
 
+#include <functional>
 #include <vector>
 
 namespace standin::gdi::raster {
@@ -33,11 +34,26 @@ void StretchSource(int64_t srcSize, int64_t dstSize, int64_t d, int64_t &first, 
 void StretchBlock(Surface &dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh, const Surface &src,
                   int64_t sx, int64_t sy, int64_t sw, int64_t sh, int mode, bool oneSourceLess);
 
+// The same, handing each destination pixel on a dstWidth x dstHeight surface to put.
+void StretchPixels(int32_t dstWidth, int32_t dstHeight, int64_t dx, int64_t dy, int64_t dw, int64_t dh,
+                   const Surface &src, int64_t sx, int64_t sy, int64_t sw, int64_t sh, int mode, bool oneSourceLess,
+                   const std::function<void(int32_t, int32_t, Pixel)> &put);
+
+// A ternary raster operation (the high byte of a BitBlt rop code) on pattern, source and
+// destination pixels.
+uint32_t Rop3(uint8_t code, uint32_t pattern, uint32_t source, uint32_t dest);
+
 // A 32-bit BI_RGB DIB as an image surface, top row first (negative heights are
 // top-down). Only scan lines [firstScan, firstScan + lines) of the buffer are present;
 // rows that are not come back as false in present.
 Surface SurfaceFromDib32(const void *bits, int32_t width, int32_t height, int64_t firstScan, int64_t lines,
                          std::vector<bool> *present);
+// The same for 24 or 32 bits per pixel (B, G, R bytes, rows padded to 4 bytes).
+Surface SurfaceFromDib(const void *bits, int32_t width, int32_t height, int bitCount, int64_t firstScan,
+                       int64_t lines, std::vector<bool> *present);
+// Bytes per row of a DIB.
+int64_t DibStride(int32_t width, int bitCount);
+
 
 } // namespace standin::gdi::raster
 

@@ -56,6 +56,39 @@ void Region::AddTo(SpanSet &set) const
     }
 }
 
+Box Region::Bounds() const
+{
+    switch (kind_) {
+    case Kind::Rect: return Box{l_, t_, r_, b_};
+    case Kind::RoundRect: {
+        // Corners in order, then right and bottom pulled in by one; an empty box turns
+        // inside out into the row or column before it.
+        int64_t l = std::min(l_, r_), r = std::max(l_, r_) - 1;
+        int64_t t = std::min(t_, b_), b = std::max(t_, b_) - 1;
+        return Box{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
+    }
+    case Kind::Polygon:
+        break;
+    }
+    if (pts_.empty()) return Box{};
+    Box box{pts_[0].x, pts_[0].y, pts_[0].x, pts_[0].y};
+    for (const Point &p : pts_) {
+        box.left = std::min(box.left, p.x);
+        box.top = std::min(box.top, p.y);
+        box.right = std::max(box.right, p.x);
+        box.bottom = std::max(box.bottom, p.y);
+    }
+    return box;
+}
+
+bool Region::IsPlainRect() const
+{
+    if (kind_ == Kind::Rect) return true;
+    if (kind_ != Kind::RoundRect) return false;
+    const Box b = Bounds();
+    return std::min(b.right - b.left, Abs64(ew_)) < 2 || std::min(b.bottom - b.top, Abs64(eh_)) < 2;
+}
+
 void PaintRegion(Surface &s, const Region &rgn, Mix mix)
 {
     SpanSet set(SurfaceBox(s));

@@ -19,6 +19,11 @@ public:
 
     // Adds the region's pixels inside set's clip box.
     void AddTo(SpanSet &set) const;
+    // A box holding every pixel of the region (exact but for polygons).
+    Box Bounds() const;
+    bool IsPolygon() const { return kind_ == Kind::Polygon; }
+    // Whether a rectangle or rounded-rectangle region came out a plain rectangle.
+    bool IsPlainRect() const;
 
 private:
     enum class Kind { Rect, RoundRect, Polygon };

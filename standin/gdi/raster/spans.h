@@ -19,7 +19,11 @@ struct Span {
 // Normalize() has run (the set operations call it themselves).
 class SpanSet {
 public:
-    explicit SpanSet(Box clip) : clip_(clip) {}
+    // The clip box is also cut to the 32-bit coordinate range spans are stored in.
+    explicit SpanSet(Box clip)
+        : clip_(clip.Intersect(Box{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}))
+    {
+    }
 
     const Box &Clip() const { return clip_; }
     // Add [x0, x1) on row y, cut to the clip box. Rows and columns may be anywhere.

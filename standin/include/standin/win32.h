@@ -380,6 +380,49 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define COLORONCOLOR 3
 #define HALFTONE 4
 
+/* ---- figures, regions and bitmaps ---- */
+#define PS_DASH 1
+#define PS_DOT 2
+#define PS_DASHDOT 3
+#define PS_DASHDOTDOT 4
+#define R2_NOTMERGEPEN 2
+#define R2_MASKNOTPEN 3
+#define R2_NOTCOPYPEN 4
+#define R2_MASKPENNOT 5
+#define R2_XORPEN 7
+#define R2_NOTMASKPEN 8
+#define R2_MASKPEN 9
+#define R2_NOTXORPEN 10
+#define R2_NOP 11
+#define R2_MERGENOTPEN 12
+#define R2_MERGEPENNOT 14
+#define R2_MERGEPEN 15
+#define AD_COUNTERCLOCKWISE 1
+#define AD_CLOCKWISE 2
+#define ERROR 0
+#define NULLREGION 1
+#define SIMPLEREGION 2
+#define COMPLEXREGION 3
+#define SRCPAINT 0x00EE0086
+#define SRCAND 0x008800C6
+#define SRCINVERT 0x00660046
+#define SRCERASE 0x00440328
+#define NOTSRCCOPY 0x00330008
+#define NOTSRCERASE 0x001100A6
+#define MERGECOPY 0x00C000CA
+#define MERGEPAINT 0x00BB0226
+#define PATCOPY 0x00F00021
+#define PATPAINT 0x00FB0A09
+#define PATINVERT 0x005A0049
+#define DSTINVERT 0x00550009
+#define BLACKNESS 0x00000042
+#define WHITENESS 0x00FF0062
+#define BI_BITFIELDS 3
+#define STRETCH_ANDSCANS BLACKONWHITE
+#define STRETCH_ORSCANS WHITEONBLACK
+#define STRETCH_DELETESCANS COLORONCOLOR
+#define STRETCH_HALFTONE HALFTONE
+
 /* ---- device capabilities ---- */
 #define HORZRES 8
 #define VERTRES 10
@@ -439,6 +482,49 @@ UINT WINAPI SetTextAlign(HDC hdc, UINT align);            /* previous flags, GDI
 BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt); /* old position into lppt if not NULL */
 BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c); /* Windows-1252 bytes */
 BOOL WINAPI GetTextExtentPoint32A(HDC hdc, LPCSTR lpString, int c, LPSIZE psizl); /* sum of advances x cell height */
+
+/* ---- figures (current position, pen, brush, mix mode and fill mode of the DC) ---- */
+BOOL WINAPI LineTo(HDC hdc, int x, int y);                   /* leaves out (x,y) with a thin pen */
+BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom);
+BOOL WINAPI RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height);
+BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom);
+BOOL WINAPI Arc(HDC hdc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+BOOL WINAPI Pie(HDC hdc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+BOOL WINAPI Chord(HDC hdc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+BOOL WINAPI Polygon(HDC hdc, const POINT *apt, int cpt);    /* FALSE for fewer than 2 points */
+BOOL WINAPI Polyline(HDC hdc, const POINT *apt, int cpt);
+BOOL WINAPI PolyBezier(HDC hdc, const POINT *apt, DWORD cpt); /* 3n+1 points */
+int WINAPI SetPolyFillMode(HDC hdc, int mode);               /* previous mode, 0 on failure */
+int WINAPI SetArcDirection(HDC hdc, int dir);                /* previous direction, 0 on failure */
+COLORREF WINAPI GetPixel(HDC hdc, int x, int y);             /* CLR_INVALID off the surface */
+COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color); /* the colour stored */
+
+/* ---- regions ---- */
+HRGN WINAPI CreateRectRgn(int x1, int y1, int x2, int y2);
+HRGN WINAPI CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h);
+HRGN WINAPI CreateEllipticRgn(int x1, int y1, int x2, int y2);
+HRGN WINAPI CreatePolygonRgn(const POINT *pptl, int cPoint, int iMode);
+BOOL WINAPI InvertRgn(HDC hdc, HRGN hrgn);                  /* ignores the mix mode */
+BOOL WINAPI PaintRgn(HDC hdc, HRGN hrgn);                   /* the DC's brush and mix mode */
+BOOL WINAPI FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr);
+int WINAPI GetRgnBox(HRGN hrgn, LPRECT lprc);               /* NULLREGION, SIMPLEREGION, COMPLEXREGION */
+BOOL WINAPI PtInRegion(HRGN hrgn, int x, int y);
+
+/* ---- bitmaps and pixel transfers ---- */
+HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy);  /* zero-filled */
+HBITMAP WINAPI CreateDiscardableBitmap(HDC hdc, int cx, int cy); /* same as CreateCompatibleBitmap */
+BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
+BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc,
+                       int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);
+int WINAPI SetStretchBltMode(HDC hdc, int mode);            /* previous mode, 0 on failure */
+int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits,
+                     BITMAPINFO *lpbmi, UINT usage);         /* scan lines copied, 0 on failure */
+int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc,
+                             UINT StartScan, UINT cLines, const void *lpvBits,
+                             const BITMAPINFO *lpbmi, UINT ColorUse); /* scan lines set */
+int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc,
+                         int ySrc, int SrcWidth, int SrcHeight, const void *lpBits,
+                         const BITMAPINFO *lpbmi, UINT iUsage, DWORD rop); /* source scan lines */
 
 /* ---- kernel ---- */
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName); /* the process's module for NULL */
