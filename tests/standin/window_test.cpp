@@ -137,7 +137,11 @@ TEST_F(WindowTest, WindowDcsAreReleasedOnceAndDieWithTheirWindow)
     HWND hwnd = MakeWindow();
     HDC dc = GetDC(hwnd);
     ASSERT_NE(dc, nullptr);
-    EXPECT_EQ(GetDC(nullptr), nullptr);
+    // The screen DC exists (programs take it as the reference for compatible DCs) and
+    // goes back like any other.
+    HDC screen = GetDC(nullptr);
+    EXPECT_NE(screen, nullptr);
+    EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
     EXPECT_EQ(standin::test::LiveObjectCount(), 1);
     EXPECT_EQ(ReleaseDC(hwnd, dc), 1);
     EXPECT_EQ(ReleaseDC(hwnd, dc), 0);
