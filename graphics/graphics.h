@@ -203,6 +203,23 @@ public:
     // no preference; face: may be null, cut to 31 characters.
     void SetFont(int size, int style, int family, const char *face);
 
+    // --- images (each pumps once on entry)
+    // Draws img with its top-left pixel at (x, y), replacing what is there: at its own
+    // size when width or height is -1, otherwise scaled into width x height (the stretch
+    // mode is left alone). An empty image or a null pointer draws nothing; an image of an
+    // unsupported type writes "Fatal Error: Unsupported image type!".
+    void DrawImage(const image &img, int x, int y, int width, int height);
+    void DrawImage(const image *img, int x, int y, int width, int height);
+    // Copies the width x height block at (x, y) of the drawing surface into imgThis, which
+    // becomes an IMAGE_CAPTURED picture of that size. A block past the right or bottom
+    // edge writes "Fatal Error: StoreImage selection extends outside the window!" and
+    // changes nothing; so does ERROR_OUT_OF_MEMORY, thrown when the buffers cannot be
+    // had. A block of width or height 0 gives an empty image. A null pointer is ignored.
+    void StoreImage(image *imgThis, unsigned int x, unsigned short y, unsigned short width,
+                    unsigned short height);
+    void StoreImage(image &imgThis, unsigned int x, unsigned short y, unsigned short width,
+                    unsigned short height);
+
 private:
     friend class WindowRegistry;  // the window procedure's route to the fields below
     friend struct WindowInspector; // the library's tests look at the fields through it

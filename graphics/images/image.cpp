@@ -1,6 +1,7 @@
 // image.cpp - the image type: construction, deep copies, and Open, which decodes a JPEG
 // file into the 32-bit top-down pixel layout that the DIB calls take.
 #include "../graphics.h"
+#include "buffers.h"
 #include "jpeg.h"
 
 #include <cstdio>
@@ -20,7 +21,12 @@ void ErrorLine(const char *text)
     std::fflush(stdout);
 }
 
-// A zeroed header with the fixed fields set, describing width x height pixels top-down.
+} // namespace
+
+static_assert(sizeof(BITMAPINFOHEADER) == 40, "the DIB calls take a 40-byte header");
+
+namespace qg::images {
+
 std::unique_ptr<BITMAPINFOHEADER> NewHeader(unsigned short width, unsigned short height)
 {
     std::unique_ptr<BITMAPINFOHEADER> header(new (std::nothrow) BITMAPINFOHEADER{});
@@ -45,9 +51,7 @@ std::unique_ptr<unsigned char[]> NewPixels(unsigned short width, unsigned short 
     return pixels;
 }
 
-} // namespace
-
-static_assert(sizeof(BITMAPINFOHEADER) == 40, "the DIB calls take a 40-byte header");
+} // namespace qg::images
 
 // Delegating to the default constructor makes the object complete before Open runs, so a
 // throwing Open still has the destructor release whatever it had allocated.
