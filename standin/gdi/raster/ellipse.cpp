@@ -1,6 +1,7 @@
 // ellipse.cpp - quadrant stepping (the error of the diagonal neighbour decides whether x,
 // y or both move), its mirror images, and rounded-rectangle region rows.
 #include "ellipse.h"
+#include "quadrant.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -78,42 +79,98 @@ void AddRoundRectArea(SpanSet &set, const Box &box, int64_t ew, int64_t eh)
 {
     const Box &clip = set.Clip();
     if (box.Empty() || !box.Overlaps(clip)) return;
-    // inset[i] is how far corner row i (0 = top row of the corner ellipse) is pulled in.
-    // Row h/2 is the widest; stepping outwards from it sets the rows below it, and the
-    // rows above are their mirror images.
+    // Corner row i (0 = top row of the corner ellipse) is pulled in by inset(i). Row eh/2
+    // is the widest; stepping outwards from it (K x steps, J y steps) sets row eh/2 + J to
+    // the K the path enters that row with, for as long as the stepping carries on (while
+    // K stays within ew/2); rows above the middle mirror those below it.
     const int64_t half = eh / 2;
-    std::vector<int64_t> inset(static_cast<size_t>(eh), -1);
-    QuadrantStepper q(ew, eh);
-    int64_t x = 0, y = half;
-    inset[static_cast<size_t>(y)] = 0;
-    while (x <= ew / 2) {
-        bool sx, sy;
-        q.Step(sx, sy);
-        if (!sx && !sy) break;
-        if (sx) ++x;
-        if (sy) {
-            ++y;
-            if (y >= eh) break;
-            inset[static_cast<size_t>(y)] = x;
-        }
-    }
-    // Thin ellipses end the stepping before reaching their last rows; those rows are
-    // the tips, as narrow as the ellipse allows.
+    const QuadrantPath path(ew, eh);
+    // Thin ellipses stop stepping before their last rows; those rows are the tips, as
+    // narrow as the ellipse allows.
     const int64_t tipInset = (ew - 1) / 2;
-    for (int64_t i = half + 1; i < eh; ++i)
-        if (inset[static_cast<size_t>(i)] < 0) inset[static_cast<size_t>(i)] = tipInset;
-    for (int64_t i = 0; i < half; ++i) inset[static_cast<size_t>(i)] = inset[static_cast<size_t>(eh - 1 - i)];
-
-    for (int64_t i = 0; i < half; ++i) {
-        const int64_t in = inset[static_cast<size_t>(i)];
+    auto inset = [&](int64_t i) -> int64_t {
+        const int64_t j = i - half;
+        if (j <= 0) return 0;
+        const PathState before = path.ExitRow(j - 1);
+        if (before.k == QuadrantPath::kNever || before.k > ew / 2) return tipInset;
+        const PathState entry = path.EnterRow(j);
+        return entry.k == QuadrantPath::kNever ? tipInset : entry.k;
+    };
+    // Only the corner rows on the clip box are looked at.
+    const int64_t topFirst = std::max<int64_t>(0, clip.top - box.top);
+    const int64_t topLast = std::min<int64_t>(half - 1, clip.bottom - 1 - box.top);
+    for (int64_t i = topFirst; i <= topLast; ++i) {
+        const int64_t in = inset(eh - 1 - i);
         set.AddSpan(box.top + i, box.left + in, box.right - in);
     }
     const int64_t midTop = box.top + half, midBottom = box.bottom - eh + half + 1;
     set.AddBox(Box{box.left, midTop, box.right, midBottom});
-    for (int64_t i = half + 1; i < eh; ++i) {
-        const int64_t in = inset[static_cast<size_t>(i)];
+    const int64_t bottomFirst = std::max<int64_t>(half + 1, clip.top - (box.bottom - eh));
+    const int64_t bottomLast = std::min<int64_t>(eh - 1, clip.bottom - 1 - (box.bottom - eh));
+    for (int64_t i = bottomFirst; i <= bottomLast; ++i) {
+        const int64_t in = inset(i);
         set.AddSpan(box.bottom - eh + i, box.left + in, box.right - in);
     }
+}
+
+std::vector<std::vector<Point>> RoundRectOutlinePieces(const Box &box, int64_t ew, int64_t eh, bool clockwise,
+                                                       const Box &visible, bool &closed)
+{
+    const QuadrantPath path(ew, eh);
+    if (path.Walked()) {
+        closed = true;
+        return {RoundRectOutline(box, ew, eh, clockwise)};
+    }
+    closed = false;
+    // The quadrant's points map to the four corners; the outline runs through corner A
+    // (top right, or bottom right clockwise) along the path, B (its left-right mirror)
+    // backwards, C (B's top-bottom mirror) forwards and D (A's mirror) backwards. Each
+    // corner is x = xBase + xSign*K, y = yBase + ySign*J.
+    const int64_t c = eh - 1 - eh / 2;
+    struct Corner {
+        int64_t xBase, xSign, yBase, ySign;
+        bool backwards;
+    };
+    const int64_t yA = clockwise ? box.bottom - eh + eh / 2 : box.top + c;
+    const int64_t ySignA = clockwise ? 1 : -1;
+    const int64_t yMirror = box.top + box.bottom - 1 - yA;
+    const Corner corners[4] = {
+        {box.right - 1, -1, yA, ySignA, false},
+        {box.left, 1, yA, ySignA, true},
+        {box.left, 1, yMirror, -ySignA, false},
+        {box.right - 1, -1, yMirror, -ySignA, true},
+    };
+    auto map = [](const Corner &cn, PathState s) { return Point{cn.xBase + cn.xSign * s.k, cn.yBase + cn.ySign * s.j}; };
+    // Steps range [lo, hi] whose coordinate base + sign*t lies in [from, to).
+    auto steps = [](int64_t base, int64_t sign, int64_t from, int64_t to, int64_t &lo, int64_t &hi) {
+        if (sign > 0) {
+            lo = from - base;
+            hi = to - 1 - base;
+        } else {
+            lo = base - to + 1;
+            hi = base - from;
+        }
+    };
+    const int64_t kEnd = (ew - 1) - ew / 2; // the outline keeps points with x >= ew/2
+    const PathState first{0, 0};
+    const PathState last = path.ExitColumn(kEnd);
+    std::vector<std::vector<Point>> pieces;
+    for (int i = 0; i < 4; ++i) {
+        const Corner &cn = corners[i];
+        int64_t k0, k1, j0, j1;
+        steps(cn.xBase, cn.xSign, visible.left, visible.right, k0, k1);
+        steps(cn.yBase, cn.ySign, visible.top, visible.bottom, j0, j1);
+        std::vector<Point> run;
+        path.Visit(k0, k1, j0, j1, kEnd, [&](PathState s) { run.push_back(map(cn, s)); });
+        if (cn.backwards) std::reverse(run.begin(), run.end());
+        if (run.size() >= 2) pieces.push_back(std::move(run));
+        // The segment from this corner's last point to the next corner's first.
+        const Corner &next = corners[(i + 1) % 4];
+        const PathState from = cn.backwards ? first : last;
+        const PathState to = next.backwards ? last : first;
+        pieces.push_back({map(cn, from), map(next, to)});
+    }
+    return pieces;
 }
 
 void AddRoundRectRegion(SpanSet &set, int64_t l, int64_t t, int64_t r, int64_t b, int64_t ew, int64_t eh)

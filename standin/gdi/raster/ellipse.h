@@ -20,6 +20,13 @@ std::vector<Point> EllipseQuadrant(int64_t w, int64_t h);
 // counter-clockwise on screen unless clockwise is set.
 std::vector<Point> RoundRectOutline(const Box &box, int64_t ew, int64_t eh, bool clockwise);
 
+// The same outline for drawing on a surface: the closed polyline itself (closed = true)
+// for small figures; for large ones only its parts near `visible`, as open polylines
+// that together light exactly the pixels the closed outline lights inside `visible`
+// (which must include a margin of the pen's width around the surface).
+std::vector<std::vector<Point>> RoundRectOutlinePieces(const Box &box, int64_t ew, int64_t eh, bool clockwise,
+                                                       const Box &visible, bool &closed);
+
 // Adds the pixels of a rounded-rectangle region whose box is already final (right and
 // bottom exclusive) and whose corners are already clamped (ew, eh >= 2).
 void AddRoundRectArea(SpanSet &set, const Box &box, int64_t ew, int64_t eh);

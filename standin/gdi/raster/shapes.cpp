@@ -49,9 +49,15 @@ public:
     // Outline along pts (closed if asked) over an interior (null: no fill).
     void Figure(const std::vector<Point> &pts, bool close, SpanSet *interior)
     {
+        Figure(std::vector<std::vector<Point>>{pts}, close, interior);
+    }
+
+    // The same for an outline given as several polylines, all closed or all open.
+    void Figure(const std::vector<std::vector<Point>> &pieces, bool close, SpanSet *interior)
+    {
         if (WidePen()) {
             SpanSet pen(Clip());
-            AddWidePolyline(pen, pts, close, PenWidth());
+            for (const std::vector<Point> &pts : pieces) AddWidePolyline(pen, pts, close, PenWidth());
             if (interior) {
                 interior->Subtract(pen);
                 WriteSpans(s_, *interior, brushMix_);
@@ -60,7 +66,17 @@ public:
             return;
         }
         if (interior) WriteSpans(s_, *interior, brushMix_);
-        if (HasPen()) DrawCosmeticPolyline(s_, pts, close, penMix_);
+        if (HasPen())
+            for (const std::vector<Point> &pts : pieces) DrawCosmeticPolyline(s_, pts, close, penMix_);
+    }
+
+    // The surface grown by more than a pen width: what an outline must cover to draw
+    // everything it shows.
+    Box Reach() const
+    {
+        const int64_t m = PenWidth() + 2;
+        const Box c = Clip();
+        return Box{c.left - m, c.top - m, c.right + m, c.bottom + m};
     }
 
     Surface &s_;
@@ -128,8 +144,9 @@ bool DrawRoundRect(Surface &s, const DrawState &st, int32_t l, int32_t t, int32_
 
     SpanSet interior(p.Clip());
     if (p.HasBrush()) AddRoundRectRegion(interior, box.left, box.top, box.right + 1, box.bottom + 1, ew, eh);
-    std::vector<Point> pts = RoundRectOutline(box, ew, eh, st.clockwise);
-    p.Figure(pts, true, p.HasBrush() ? &interior : nullptr);
+    bool closed = true;
+    const std::vector<std::vector<Point>> pieces = RoundRectOutlinePieces(box, ew, eh, st.clockwise, p.Reach(), closed);
+    p.Figure(pieces, closed, p.HasBrush() ? &interior : nullptr);
     return true;
 }
 
