@@ -54,6 +54,23 @@ std::vector<Point> EllipseQuadrant(int64_t w, int64_t h)
     return pts;
 }
 
+bool EllipseQuadrantUpTo(int64_t w, int64_t h, size_t maxPoints, std::vector<Point> &pts)
+{
+    pts.clear();
+    QuadrantStepper q(w, h);
+    int64_t x = w - 1, y = h / 2;
+    while (x >= w / 2) {
+        if (pts.size() == maxPoints) return false;
+        pts.push_back({x, y});
+        bool sx, sy;
+        q.Step(sx, sy);
+        if (!sx && !sy) break;
+        if (sx) --x;
+        if (sy) ++y;
+    }
+    return true;
+}
+
 std::vector<Point> RoundRectOutline(const Box &box, int64_t ew, int64_t eh, bool clockwise)
 {
     std::vector<Point> quad = EllipseQuadrant(ew, eh);

@@ -14,6 +14,9 @@ namespace standin::gdi::raster {
 // box's top-left corner: from (w-1, h/2) outwards until x drops below w/2, x never
 // increasing and y never decreasing between neighbours.
 std::vector<Point> EllipseQuadrant(int64_t w, int64_t h);
+// The same for any sizes (an inside-out box has none or negative ones), stopping after
+// maxPoints points; false if there would be more.
+bool EllipseQuadrantUpTo(int64_t w, int64_t h, size_t maxPoints, std::vector<Point> &pts);
 
 // Closed outline of a rounded rectangle over the half-open box (corner ellipse ew x eh,
 // both >= 3 and at most the box's size), in drawing order starting on the right side,

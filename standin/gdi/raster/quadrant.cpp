@@ -93,6 +93,15 @@ PathState QuadrantPath::Next(PathState s) const
     return {s.k + (x ? 1 : 0), s.j + (y ? 1 : 0)};
 }
 
+PathState QuadrantPath::Prev(PathState s) const
+{
+    // The first state of a row came from the end of the row before; any other from the
+    // state to its left.
+    const PathState entry = EnterRow(s.j);
+    if (entry == s) return ExitRow(s.j - 1);
+    return {s.k - 1, s.j};
+}
+
 int64_t QuadrantPath::FirstJStepX(int64_t k) const
 {
     if (StepX({k, 0})) return 0;

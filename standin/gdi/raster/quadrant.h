@@ -35,6 +35,10 @@ public:
     bool StepX(PathState s) const;
     bool StepY(PathState s) const;
     PathState Next(PathState s) const;
+    // The state before s on the path (s must be on it and not the start).
+    PathState Prev(PathState s) const;
+    // Path order: whether s comes before t (both on the path).
+    static bool Before(PathState s, PathState t) { return s.k < t.k || (s.k == t.k && s.j < t.j); }
 
     // The first state in row j (J == j) and in column k (K == k); kNever in the other
     // coordinate when the path never gets there.

@@ -164,16 +164,32 @@ bool DrawArc(Surface &s, const DrawState &st, ArcKind kind, int32_t l, int32_t t
     Painter p(s, st);
     Box box;
     if (!p.FigureBox(l, t, r, b, box)) return true;
-    // An inside-frame pen wider than the box turns the box inside out: there is no curve
-    // to draw.
-    if (box.right <= box.left || box.bottom <= box.top) return true;
-    std::vector<Point> pts = ArcPoints(box, {xs, ys}, {xe, ye}, st.clockwise);
+    // An inside-frame pen wider than the box turns the box inside out. GDI sizes its
+    // room for the curve's points by the box: with no room at all the call fails; with
+    // too little for the (odd) curve it gets, nothing sensible can be drawn.
+    const int64_t bw = box.right - box.left, bh = box.bottom - box.top;
+    if (bw + bh < 0) return false;
+    const bool insideOut = bw <= 0 || bh <= 0;
+    const bool closed = kind != ArcKind::Arc;
+    const bool fill = closed && p.HasBrush();
+    {
+        std::vector<std::vector<Point>> pieces;
+        SpanSet interior(p.Clip());
+        const ArcClosure closure =
+            kind == ArcKind::Pie ? ArcClosure::Pie : kind == ArcKind::Chord ? ArcClosure::Chord : ArcClosure::Open;
+        if (!insideOut &&
+            LargeArc(box, {xs, ys}, {xe, ye}, st.clockwise, closure, p.Reach(), pieces, fill ? &interior : nullptr)) {
+            p.Figure(pieces, false, fill ? &interior : nullptr);
+            return true;
+        }
+    }
+    std::vector<Point> pts;
+    const size_t room = static_cast<size_t>(3 * (bw + bh));
+    if (!ArcPointsUpTo(box, {xs, ys}, {xe, ye}, st.clockwise, insideOut ? room : SIZE_MAX, pts)) return true;
     if (kind == ArcKind::Pie)
         pts.push_back({box.left + (box.right - box.left) / 2, box.top + (box.bottom - box.top) / 2});
     if (pts.size() < 2) return true;
-    const bool closed = kind != ArcKind::Arc;
     SpanSet interior(p.Clip());
-    const bool fill = closed && p.HasBrush();
     if (fill) AddPolygonFill(interior, pts, kWinding);
     p.Figure(pts, closed, fill ? &interior : nullptr);
     return true;
