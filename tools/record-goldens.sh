@@ -3,21 +3,21 @@
 # mingw-w64, runs them under Wine (headless), and writes tests/conformance/goldens/.
 #   tools/record-goldens.sh            every group (stale goldens are removed)
 #   tools/record-goldens.sh GROUP...   only these groups
-# Build folder: $QG_WIN32_BUILD (default build-win32).
+# Build folder: $QG_ORACLE_BUILD (default build-oracle); only the recorder is built there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${QG_WIN32_BUILD:-build-win32}
+build=${QG_ORACLE_BUILD:-build-oracle}
 goldens=tests/conformance/goldens
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake >/dev/null
+  cmake -S tests/conformance -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-i686-w64-mingw32.cmake" >/dev/null
 fi
 cmake --build "$build" -j "${QG_JOBS:-2}" --target conformance_recorder >/dev/null
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 # Wine sees the whole Unix file system as drive Z:.
-tools/wine-run.sh "$build/tests/conformance/conformance_recorder.exe" "Z:$out" "$@"
+tools/wine-run.sh "$build/conformance_recorder.exe" "Z:$out" "$@"
 
 mkdir -p "$goldens"
 if [ $# -eq 0 ]; then
