@@ -17,8 +17,13 @@ cmake --build "$build" -j "${QG_JOBS:-2}" --target conformance_recorder >/dev/nu
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 # Wine sees the whole Unix file system as drive Z:.
-tools/wine-run.sh "$build/conformance_recorder.exe" "Z:$out" "$@"
+tools/wine-run.sh "$build/conformance_recorder.exe" "Z:$out" \
+  "Z:$PWD/tests/conformance/known-divergences.txt" "$@"
 
+if [ ! -f "$out/complete" ]; then
+  echo "record-goldens: the recorder did not finish; goldens left as they were" >&2
+  exit 1
+fi
 mkdir -p "$goldens"
 if [ $# -eq 0 ]; then
   rm -f "$goldens"/*.png "$goldens"/*.txt

@@ -3,7 +3,9 @@
 # Creates the Wine prefix on first use (quietly, no dialogs), starts Xvfb when DISPLAY is
 # unset, and shuts Wine and that Xvfb down afterwards. Exits with the program's status.
 #   WINEPREFIX   prefix to use (default: $QG_WINE_HOME/prefix, QG_WINE_HOME=/tmp/qg-wine-$UID)
-#   QG_WINE_KEEP=1  leave wineserver running (faster when running many programs in a row)
+# Runs on one prefix take turns (a lock held for the whole run): Wine programs of one
+# prefix share one wineserver and one desktop, and shutting down after a run would
+# otherwise end another run's program.
 set -euo pipefail
 
 if [ $# -lt 1 ]; then
@@ -23,8 +25,9 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 xvfb_pid=
+locked=
 cleanup() {
-  if [ -z "${QG_WINE_KEEP:-}" ] || [ -n "$xvfb_pid" ]; then
+  if [ -n "$locked" ]; then
     wineserver -k >/dev/null 2>&1 || true
   fi
   if [ -n "$xvfb_pid" ]; then
@@ -52,18 +55,24 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:$display
 fi
 
-# One prefix creation at a time, even when several runs start together.
-(
-  flock 9
-  if [ ! -f "$WINEPREFIX/.qg-ready" ]; then
-    echo "wine-run: creating the Wine prefix in $WINEPREFIX (takes a while, once)" >&2
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
-    "$(dirname "$0")/wine-fonts.sh" >/dev/null
-    wineserver -w
-    touch "$WINEPREFIX/.qg-ready"
-  fi
-) 9>"$home/prefix.lock"
+mkdir -p "$(dirname "$WINEPREFIX")"
+exec 9>"${WINEPREFIX%/}.lock"
+flock 9
+locked=1
+
+# Bump the setup version when the steps below change, so existing prefixes get them too.
+setup_version=2
+if [ "$(cat "$WINEPREFIX/.qg-setup" 2>/dev/null)" != "$setup_version" ]; then
+  echo "wine-run: setting up the Wine prefix in $WINEPREFIX (takes a while, once)" >&2
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  "$(dirname "$0")/wine-fonts.sh" >/dev/null
+  # A crashing program ends with its status instead of waiting in Wine's debugger.
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+    /v Debugger /t REG_SZ /d '' /f >/dev/null 2>&1
+  wineserver -w
+  echo "$setup_version" >"$WINEPREFIX/.qg-setup"
+fi
 
 status=0
 wine "$@" || status=$?

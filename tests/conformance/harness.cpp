@@ -218,6 +218,15 @@ std::vector<Group> AllGroups()
     AddHarnessGroups(all);
     AddLineGroups(all);
     AddRectangleGroups(all);
+    AddEllipseGroups(all);
+    AddRoundRectGroups(all);
+    AddArcGroups(all);
+    AddPolygonGroups(all);
+    AddBezierGroups(all);
+    AddRegionGroups(all);
+    AddBlitGroups(all);
+    AddSequenceGroups(all);
+    AddExtremeGroups(all);
     AddTextGroups(all);
     return all;
 }

@@ -4,6 +4,7 @@
 #ifndef QG_CONFORMANCE_SCENE_H
 #define QG_CONFORMANCE_SCENE_H
 
+#include "divergences.h"
 #include "pixels.h"
 #include "win32api.h"
 
@@ -65,6 +66,15 @@ std::vector<Group> AllGroups();
 void AddHarnessGroups(std::vector<Group> &out);
 void AddLineGroups(std::vector<Group> &out);
 void AddRectangleGroups(std::vector<Group> &out);
+void AddEllipseGroups(std::vector<Group> &out);
+void AddRoundRectGroups(std::vector<Group> &out);
+void AddArcGroups(std::vector<Group> &out);
+void AddPolygonGroups(std::vector<Group> &out);
+void AddBezierGroups(std::vector<Group> &out);
+void AddRegionGroups(std::vector<Group> &out);
+void AddBlitGroups(std::vector<Group> &out);
+void AddSequenceGroups(std::vector<Group> &out);
+void AddExtremeGroups(std::vector<Group> &out);
 void AddTextGroups(std::vector<Group> &out);
 
 // ---- running a case ----

@@ -3,6 +3,8 @@
 // inside-frame width, solid pens, boxes narrower than the pen.
 #include "../scene.h"
 
+#include <utility>
+
 namespace scene {
 
 namespace {
