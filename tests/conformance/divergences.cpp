@@ -43,13 +43,18 @@ std::vector<Divergence> LoadDivergences(const std::string &path, std::vector<std
             if (at == std::string::npos)
                 at = line.size();
         }
-        if ((fields[0] != "skip" && fields[0] != "keep") || fields[1].empty() || at >= line.size()) {
+        Divergence d;
+        if (fields[0] == "skip")
+            d.kind = Divergence::Kind::Skip;
+        else if (fields[0] == "keep")
+            d.kind = Divergence::Kind::Keep;
+        else if (fields[0] == "open")
+            d.kind = Divergence::Kind::Open;
+        if ((fields[0] != "skip" && fields[0] != "keep" && fields[0] != "open") || fields[1].empty() || at >= line.size()) {
             if (errors)
-                errors->push_back("not <skip|keep> <pattern> <reason>: " + line);
+                errors->push_back("not <skip|keep|open> <pattern> <reason>: " + line);
             continue;
         }
-        Divergence d;
-        d.recorded = fields[0] == "keep";
         d.pattern = fields[1];
         d.reason = line.substr(at);
         list.push_back(d);

@@ -8,12 +8,19 @@
 
 namespace scene {
 
-// known-divergences.txt: "<skip|keep> <group>/<case pattern> <reason>" a line ('*' and
-// '?' match any run of characters / any one character); '#' starts a comment line.
+// known-divergences.txt: "<kind> <group>/<case pattern> <reason>" a line ('*' and '?'
+// match any run of characters / any one character); '#' starts a comment line.
 struct Divergence {
-    bool recorded = true; // keep: recorded for reference; skip: never drawn by the recorder
+    enum class Kind {
+        Skip, // the recording GDI misbehaves badly: the recorder does not draw the case
+        Keep, // recorded as the recording GDI draws it; the stand-in follows GDI's rule
+        Open, // the golden is right and the stand-in does not match it yet
+    };
+    Kind kind = Kind::Keep;
     std::string pattern;
     std::string reason;
+
+    bool Recorded() const { return kind != Kind::Skip; }
 };
 // Malformed lines and an unreadable file are reported in errors (when given) and skipped.
 std::vector<Divergence> LoadDivergences(const std::string &path, std::vector<std::string> *errors = nullptr);

@@ -34,6 +34,7 @@ TEST(ConformanceDivergences, ListLinesGiveKindPatternAndReason)
                "\n"
                "skip g/a-*   garbage rows\r\n"
                "keep\tg/b  tips lost at the ends\n"
+               "open g/e not there yet\n"
                "g/c no kind given\n"
                "skip g/d\n",
                f);
@@ -42,12 +43,16 @@ TEST(ConformanceDivergences, ListLinesGiveKindPatternAndReason)
     std::vector<Divergence> list = LoadDivergences(path, &errors);
     std::remove(path.c_str());
 
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_FALSE(list[0].recorded);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].kind, Divergence::Kind::Skip);
+    EXPECT_FALSE(list[0].Recorded());
     EXPECT_EQ(list[0].pattern, "g/a-*");
     EXPECT_EQ(list[0].reason, "garbage rows");
-    EXPECT_TRUE(list[1].recorded);
+    EXPECT_EQ(list[1].kind, Divergence::Kind::Keep);
+    EXPECT_TRUE(list[1].Recorded());
     EXPECT_EQ(list[1].reason, "tips lost at the ends");
+    EXPECT_EQ(list[2].kind, Divergence::Kind::Open);
+    EXPECT_TRUE(list[2].Recorded());
     EXPECT_EQ(errors.size(), 2u) << "a line without a kind and one without a reason are refused";
 
     EXPECT_EQ(FindDivergence(list, "g/a-1"), &list[0]);

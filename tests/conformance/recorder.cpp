@@ -73,7 +73,7 @@ int main(int argc, char **argv)
                 std::fflush(stderr);
             }
             const scene::Divergence *known = scene::FindDivergence(skip, group.name + "/" + c.name);
-            if (known && !known->recorded) {
+            if (known && !known->Recorded()) {
                 scene::PlaceCell(sheet, layout, group, i, scene::MakeBackground(c.background, group.cellWidth, group.cellHeight));
                 text += c.name + "\tskipped\n";
                 continue;

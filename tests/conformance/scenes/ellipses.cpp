@@ -3,6 +3,7 @@
 // 16 x 16 with odd, even, flat and tall boxes, reversed corners, and wide pens.
 #include "../scene.h"
 
+#include <array>
 #include <utility>
 
 namespace scene {
@@ -60,7 +61,7 @@ void AddPens(std::vector<Group> &out)
     for (int b = 0; b < 3; ++b)
         for (int filled = 1; filled >= 0; --filled)
             for (int w : widths) {
-                const int *box = boxes[b];
+                const std::array<int, 4> box = {boxes[b][0], boxes[b][1], boxes[b][2], boxes[b][3]};
                 g.Add(Format("box%d-inside-%s-w%d", b, filled ? "fill" : "frame", w), [=](HDC dc, Results &r) {
                     WithStyle(dc, filled ? Filled(w) : Frame(w), [&] { r(Ellipse(dc, box[0], box[1], box[2], box[3])); });
                 });
