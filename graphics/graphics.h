@@ -203,6 +203,19 @@ public:
     // no preference; face: may be null, cut to 31 characters.
     void SetFont(int size, int style, int family, const char *face);
 
+    // --- text: the current font, the pen colour, a transparent background. (x, y) is the
+    // top-left corner of the first character's cell. Numbers are formatted with "%d" and
+    // "%f" into 128 bytes; a longer "%f" text is cut to its first 127 characters.
+    void DrawString(int x, int y, const char *text);            // a null text: nothing, no pump
+    void DrawString(int x, int y, std::string text);
+    void DrawNumber(int x, int y, int value);
+    void DrawReal(int x, int y, double value);
+    // Width and height the text would take; 0 x 0 for a null text and when measuring fails.
+    void GetStringSize(int &width, int &height, const char *text);
+    void GetStringSize(int &width, int &height, std::string text);
+    void GetNumberSize(int &width, int &height, int value);
+    void GetRealSize(int &width, int &height, double value);
+
     // --- images (each pumps once on entry)
     // Draws img with its top-left pixel at (x, y), replacing what is there: at its own
     // size when width or height is -1, otherwise scaled into width x height (the stretch
