@@ -4,10 +4,37 @@
 
 #include "font/font.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cstring>
 
 namespace {
+
+// The arguments of one logged call, split at the commas (the texts here have none).
+std::vector<std::string> CallArguments(const std::string &line)
+{
+    std::vector<std::string> arguments;
+    const size_t open = line.find('(');
+    const size_t close = line.rfind(')');
+    std::string current;
+    for (size_t i = open + 1; i < close; ++i) {
+        if (line[i] == ',') {
+            arguments.push_back(current);
+            current.clear();
+        } else {
+            current += line[i];
+        }
+    }
+    arguments.push_back(current);
+    return arguments;
+}
+
+std::vector<std::string> CallNames(const std::vector<std::string> &lines)
+{
+    std::vector<std::string> names;
+    for (const std::string &line : lines) names.push_back(CallName(line));
+    return names;
+}
 
 class TextTest : public WindowTest {
 protected:
@@ -214,7 +241,9 @@ TEST_F(TextTest, FailedDeviceCallsAreReportedAndTheRestStillRuns)
                      "Fatal Error: Failed to TextOut in DrawString!\n");
     // The font goes back all the same.
     const std::vector<std::string> names = CallNames(LibraryCalls(hooks::StopCallLog()));
-    EXPECT_TRUE(InOrder(names, {"TextOutA", "SelectObject"}));
+    ASSERT_GE(names.size(), 2u);
+    EXPECT_EQ(names[names.size() - 2], "TextOutA");
+    EXPECT_EQ(names.back(), "SelectObject");
 
     int width = 7, height = 7;
     const std::string measured = Printed([&] {
@@ -240,7 +269,7 @@ TEST_F(TextTest, EachCallPumpsOnceBeforeSelectingTheFont)
         const std::vector<std::string> names = CallNames(LibraryCalls(hooks::StopCallLog()));
         ASSERT_FALSE(names.empty());
         EXPECT_EQ(names.front(), "PeekMessageA");
-        EXPECT_EQ(Count(names, "PeekMessageA"), 1);
+        EXPECT_EQ(std::count(names.begin(), names.end(), "PeekMessageA"), 1);
         EXPECT_EQ(names[1], "SelectObject");
         EXPECT_EQ(names.back(), "SelectObject");
     }
