@@ -140,6 +140,35 @@ void AddDibs(std::vector<Group> &out)
     out.push_back(std::move(g));
 }
 
+// GetDIBits of a bitmap holding the picture, in bands: the rows it hands back are drawn
+// 1:1 at (2, 2) from a buffer pre-filled with a marker, so which rows came back and where
+// they landed in the buffer both show.
+void AddGetDIBits(std::vector<Group> &out)
+{
+    Group g{"getdibits", 14, 22, {}};
+    // {start scan, lines, header height (negative: top-down)}
+    const int reads[][3] = {{0, 6, -6}, {0, 3, -6}, {2, 3, -6}, {1, 10, -6}, {0, 6, 6}, {0, 6, -12}};
+    for (int selected = 0; selected < 2; ++selected)
+        for (const auto &rd : reads)
+            g.Add(Format("%s-start%d-lines%d-height%d", selected ? "selected" : "unselected", rd[0], rd[1], rd[2]),
+                  [=](HDC dc, Results &r) {
+                      Source src(dc);
+                      if (!selected)
+                          SelectObject(src.dc, src.initial);
+                      const int rows = rd[2] < 0 ? -rd[2] : rd[2];
+                      std::vector<uint32_t> buf(static_cast<size_t>(kPicW) * rows, 0x00FF00FF);
+                      BITMAPINFO bmi = Header(kPicW, rows);
+                      bmi.bmiHeader.biHeight = rd[2];
+                      r(GetDIBits(dc, src.bitmap, rd[0], rd[1], buf.data(), &bmi, DIB_RGB_COLORS));
+                      if (!selected)
+                          SelectObject(src.dc, src.bitmap); // Source puts the initial one back itself
+                      BITMAPINFO show = Header(kPicW, rows);
+                      show.bmiHeader.biHeight = rd[2];
+                      r(SetDIBitsToDevice(dc, 2, 2, kPicW, rows, 0, 0, 0, rows, buf.data(), &show, DIB_RGB_COLORS));
+                  });
+    out.push_back(std::move(g));
+}
+
 } // namespace
 
 void AddBlitGroups(std::vector<Group> &out)
@@ -147,6 +176,7 @@ void AddBlitGroups(std::vector<Group> &out)
     AddBitBlt(out);
     AddStretchBlt(out);
     AddDibs(out);
+    AddGetDIBits(out);
 }
 
 } // namespace scene
