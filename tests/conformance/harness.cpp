@@ -58,6 +58,12 @@ Outcome Run(const Group &group, const Case &c)
     HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
     if (!screen || !dc || !bitmap) {
         out.failure = "could not create the memory DC and its bitmap";
+        if (bitmap)
+            DeleteObject(bitmap);
+        if (dc)
+            DeleteDC(dc);
+        if (screen)
+            ReleaseDC(nullptr, screen);
         return out;
     }
     HGDIOBJ initial = SelectObject(dc, bitmap);
