@@ -201,3 +201,26 @@ TEST(Bezier, BadCountsFailAndAStraightCurveIsALine)
     raster::DrawLine(l, State(), {1, 2}, {13, 8});
     EXPECT_EQ(b.pixels, l.pixels);
 }
+
+TEST(Ellipse, TallThinEllipsesKeepTheirTips)
+{
+    // The quadrant stepping runs out of columns before the top row; the tip is completed
+    // straight up the middle, so every row of the box is lit (GDI's own stepping on some
+    // systems loses rows 0 and 12 here).
+    Surface s = Blank(8, 16);
+    raster::DrawEllipse(s, State(1, false), 0, 0, 3, 13);
+    for (int y = 0; y < 13; ++y) {
+        int lit = 0;
+        for (int x = 0; x < 3; ++x) lit += s.Row(y)[x] == kPen;
+        EXPECT_GT(lit, 0) << y;
+    }
+    EXPECT_EQ(s.Row(0)[1], kPen);
+    EXPECT_EQ(s.Row(12)[1], kPen);
+    // The filled one covers the same rows with its brush inside.
+    Surface f = Blank(8, 24);
+    raster::DrawEllipse(f, State(1, true, raster::PenKind::Null), 0, 0, 4, 21);
+    EXPECT_EQ(f.Row(0)[1], kBrush);
+    EXPECT_EQ(f.Row(0)[2], kBrush);
+    EXPECT_EQ(f.Row(0)[0], kBackground);
+    EXPECT_EQ(f.Row(20)[1], kBrush);
+}

@@ -105,7 +105,8 @@ struct ArcPos {
 class LargeArcBuilder {
 public:
     LargeArcBuilder(const Box &box, bool clockwise)
-        : box_(box), w_(box.right - box.left), h_(box.bottom - box.top), cw_(clockwise), path_(w_, h_)
+        : box_(box), w_(box.right - box.left), h_(box.bottom - box.top), cw_(clockwise),
+          path_(QuadrantPath::Outline(w_, h_))
     {
         kEnd_ = (w_ - 1) - w_ / 2;
         last_ = path_.ExitColumn(kEnd_);

@@ -41,16 +41,7 @@ struct QuadrantStepper {
 std::vector<Point> EllipseQuadrant(int64_t w, int64_t h)
 {
     std::vector<Point> pts;
-    QuadrantStepper q(w, h);
-    int64_t x = w - 1, y = h / 2;
-    while (x >= w / 2) {
-        pts.push_back({x, y});
-        bool sx, sy;
-        q.Step(sx, sy);
-        if (!sx && !sy) break; // only for degenerate sizes; a real ellipse always moves
-        if (sx) --x;
-        if (sy) ++y;
-    }
+    EllipseQuadrantUpTo(w, h, SIZE_MAX, pts);
     return pts;
 }
 
@@ -67,6 +58,14 @@ bool EllipseQuadrantUpTo(int64_t w, int64_t h, size_t maxPoints, std::vector<Poi
         if (!sx && !sy) break;
         if (sx) --x;
         if (sy) ++y;
+    }
+    // Tall thin ellipses run out of x before reaching their top row: their tips are
+    // completed straight up the middle column(s).
+    if (w >= 1 && h >= 1 && !pts.empty()) {
+        for (int64_t ty = pts.back().y + 1; ty <= h - 1; ++ty) {
+            if (pts.size() == maxPoints) return false;
+            pts.push_back({w / 2, ty});
+        }
     }
     return true;
 }
@@ -133,7 +132,7 @@ void AddRoundRectArea(SpanSet &set, const Box &box, int64_t ew, int64_t eh)
 std::vector<std::vector<Point>> RoundRectOutlinePieces(const Box &box, int64_t ew, int64_t eh, bool clockwise,
                                                        const Box &visible, bool &closed)
 {
-    const QuadrantPath path(ew, eh);
+    const QuadrantPath path = QuadrantPath::Outline(ew, eh);
     if (path.Walked()) {
         closed = true;
         return {RoundRectOutline(box, ew, eh, clockwise)};

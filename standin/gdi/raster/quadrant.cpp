@@ -31,7 +31,7 @@ int64_t walkLimitSetting = QuadrantPath::kWalkLimit;
 int64_t QuadrantPath::WalkLimit() { return walkLimitSetting; }
 void QuadrantPath::SetWalkLimitForTesting(int64_t limit) { walkLimitSetting = limit; }
 
-QuadrantPath::QuadrantPath(int64_t w, int64_t h, int64_t walkLimit)
+QuadrantPath::QuadrantPath(int64_t w, int64_t h, int64_t walkLimit, int64_t outlineEndK)
     : w_(w), a_(w - 1), b_(h - 1), odd_((h - 1) % 2)
 {
     kDec_ = a_ >= 1 ? (a_ - 2) / 2 : -1;
@@ -41,13 +41,24 @@ QuadrantPath::QuadrantPath(int64_t w, int64_t h, int64_t walkLimit)
         PathState s{0, 0};
         while (s.k <= w / 2 + 1 && s.j <= b_ + 1) {
             walked_.push_back(s);
-            const PathState n = Next(s);
+            const PathState n = BaseNext(s);
             if (n == s) break;
             s = n;
         }
-        return;
+    } else {
+        BuildZones();
     }
-    BuildZones();
+    if (outlineEndK < 0) return;
+    leave_ = BaseExitColumn(outlineEndK);
+    if (leave_.j == kNever) leave_ = {outlineEndK, 0};
+    jTop_Outline = (h - 1) - h / 2;
+    kEnd_ = outlineEndK;
+    if (small_) {
+        // Keep the plain path up to where it leaves the end column, then the climb.
+        auto it = std::find(walked_.begin(), walked_.end(), leave_);
+        if (it != walked_.end()) walked_.erase(it + 1, walked_.end());
+        for (int64_t j = leave_.j + 1; j <= jTop_Outline; ++j) walked_.push_back({kEnd_, j});
+    }
 }
 
 QuadrantPath::i128 QuadrantPath::Dx(int64_t k) const
@@ -87,10 +98,43 @@ int QuadrantPath::Sign2ErrMinus(PathState s, bool againstDx) const
 bool QuadrantPath::StepX(PathState s) const { return Sign2ErrMinus(s, true) >= 0; }
 bool QuadrantPath::StepY(PathState s) const { return Sign2ErrMinus(s, false) <= 0; }
 
-PathState QuadrantPath::Next(PathState s) const
+PathState QuadrantPath::BaseNext(PathState s) const
 {
     const bool x = StepX(s), y = StepY(s);
     return {s.k + (x ? 1 : 0), s.j + (y ? 1 : 0)};
+}
+
+QuadrantPath QuadrantPath::Outline(int64_t w, int64_t h) { return QuadrantPath(w, h, WalkLimit(), (w - 1) - w / 2); }
+
+PathState QuadrantPath::Next(PathState s) const
+{
+    if (kEnd_ < 0 || s.k != kEnd_ || s.j < leave_.j) return BaseNext(s);
+    // On the end column from where the plain path leaves it: straight up to the top.
+    return s.j < jTop_Outline ? PathState{kEnd_, s.j + 1} : s;
+}
+
+PathState QuadrantPath::EnterRow(int64_t j) const
+{
+    if (kEnd_ >= 0 && j > leave_.j) return j <= jTop_Outline ? PathState{kEnd_, j} : PathState{kNever, j};
+    return BaseEnterRow(j);
+}
+
+PathState QuadrantPath::EnterColumn(int64_t k) const
+{
+    if (kEnd_ >= 0 && k > kEnd_) return {k, kNever};
+    return BaseEnterColumn(k);
+}
+
+PathState QuadrantPath::ExitRow(int64_t j) const
+{
+    if (kEnd_ >= 0 && j >= leave_.j) return j <= jTop_Outline ? PathState{kEnd_, j} : PathState{kNever, j};
+    return BaseExitRow(j);
+}
+
+PathState QuadrantPath::ExitColumn(int64_t k) const
+{
+    if (kEnd_ >= 0 && k >= kEnd_) return k == kEnd_ ? PathState{kEnd_, std::max(leave_.j, jTop_Outline)} : PathState{k, kNever};
+    return BaseExitColumn(k);
 }
 
 PathState QuadrantPath::Prev(PathState s) const
@@ -204,7 +248,7 @@ void QuadrantPath::BuildZones()
     jTop_ = hi;
 }
 
-PathState QuadrantPath::EnterRow(int64_t j) const
+PathState QuadrantPath::BaseEnterRow(int64_t j) const
 {
     if (j < 0) return {kNever, j};
     if (small_) {
@@ -235,7 +279,7 @@ PathState QuadrantPath::EnterRow(int64_t j) const
     return {prevExit + (StepX({prevExit, j - 1}) ? 1 : 0), j};
 }
 
-PathState QuadrantPath::EnterColumn(int64_t k) const
+PathState QuadrantPath::BaseEnterColumn(int64_t k) const
 {
     if (k < 0) return {k, kNever};
     if (small_) {
@@ -267,9 +311,9 @@ PathState QuadrantPath::EnterColumn(int64_t k) const
     return {k, lo};
 }
 
-PathState QuadrantPath::ExitRow(int64_t j) const
+PathState QuadrantPath::BaseExitRow(int64_t j) const
 {
-    const PathState entry = EnterRow(j);
+    const PathState entry = BaseEnterRow(j);
     if (entry.k == kNever) return entry;
     if (small_) {
         auto it = std::upper_bound(walked_.begin(), walked_.end(), j,
@@ -279,9 +323,9 @@ PathState QuadrantPath::ExitRow(int64_t j) const
     return RowExitFrom(entry);
 }
 
-PathState QuadrantPath::ExitColumn(int64_t k) const
+PathState QuadrantPath::BaseExitColumn(int64_t k) const
 {
-    const PathState entry = EnterColumn(k);
+    const PathState entry = BaseEnterColumn(k);
     if (entry.j == kNever) return entry;
     if (small_) {
         auto it = std::upper_bound(walked_.begin(), walked_.end(), k,

@@ -24,7 +24,13 @@ public:
     // w, h >= 1. Paths whose w + h is at most walkLimit are walked from the start once
     // (tests lower it to check the direct way against the walk).
     static constexpr int64_t kWalkLimit = 4096;
-    QuadrantPath(int64_t w, int64_t h, int64_t walkLimit = WalkLimit());
+    QuadrantPath(int64_t w, int64_t h, int64_t walkLimit = WalkLimit(), int64_t outlineEndK = -1);
+
+    // The path as an outline takes it: it stops at column kEnd = (w-1) - w/2, and if it
+    // leaves that column below the top row (jTop = (h-1) - h/2: tall thin ellipses) it
+    // climbs straight up the column to the top instead, completing the tip.
+    static QuadrantPath Outline(int64_t w, int64_t h);
+    int64_t OutlineEndK() const { return kEnd_; }
 
     // The size limit for walking; tests lower it so that the direct lookups and the
     // piecewise figures built on them are checked against the plain walk.
@@ -67,7 +73,17 @@ private:
     PathState ColumnExitFrom(PathState entry) const;
     void BuildZones();
 
+    PathState BaseNext(PathState s) const;
+    PathState BaseEnterRow(int64_t j) const;
+    PathState BaseEnterColumn(int64_t k) const;
+    PathState BaseExitRow(int64_t j) const;
+    PathState BaseExitColumn(int64_t k) const;
+
     int64_t w_, a_, b_, odd_;
+    // Outline paths: the end column, the top row, and where the plain path leaves the
+    // end column (-1 for plain paths).
+    int64_t kEnd_ = -1, jTop_Outline = -1;
+    PathState leave_{};
     std::vector<PathState> walked_; // the whole path, for small ellipses
     int64_t kDec_; // err falls with K on [0, kDec_]
     bool small_;   // walked from the start: cheap enough, and the zones need room
