@@ -42,7 +42,6 @@ HBITMAP CompatibleBitmap(HDC hdc, int cx, int cy)
 }
 
 bool RopUsesSource(DWORD rop) { return ((rop >> 2) & 0x330000u) != (rop & 0x330000u); }
-bool RopUsesDest(DWORD rop) { return ((rop >> 1) & 0x550000u) != (rop & 0x550000u); }
 
 // The pattern a rop combines: the DC's brush (black for a null brush: nothing to show).
 Pixel PatternOf(DC &dc)
@@ -200,27 +199,40 @@ extern "C" int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, 
     DC *dc = FindDC(hdc);
     if (!dc || !lpvBits || !ReadableDib(lpbmi) || ColorUse > 1) return 0;
     const BITMAPINFOHEADER &hdr = lpbmi->bmiHeader;
+    const bool topDown = hdr.biHeight < 0;
     const int64_t height = raster::Abs64(hdr.biHeight);
-    const int64_t lines = std::clamp<int64_t>(static_cast<int64_t>(height) - StartScan, 0, cLines);
-    if (lines == 0) return 0;
-    std::vector<bool> present;
-    const Surface img = raster::SurfaceFromDib(lpvBits, hdr.biWidth, hdr.biHeight, hdr.biBitCount, StartScan,
-                                               lines, &present);
-    // The source rectangle counts up from the image's lower-left corner.
-    const int64_t top = height - ySrc - static_cast<int64_t>(h);
-    Surface &out = *TargetSurface(*dc);
-    for (int64_t r = 0; r < static_cast<int64_t>(h); ++r) {
-        const int64_t sy = top + r, dy = yDest + r;
-        if (sy < 0 || sy >= height || !present[static_cast<size_t>(sy)] || dy < 0 || dy >= out.height) continue;
-        for (int64_t c = 0; c < static_cast<int64_t>(w); ++c) {
-            const int64_t sx = xSrc + c, dx = xDest + c;
-            if (sx < 0 || sx >= img.width) continue;
-            if (dx < 0) { c += -dx - 1; continue; }
-            if (dx >= out.width) break;
-            out.Row(static_cast<int32_t>(dy))[dx] = DibPixelFor(*dc, img.Row(static_cast<int32_t>(sy))[sx]);
+    const int64_t cx = w, cy = h;
+    int64_t lines = cLines;
+    if (lines == 0 || StartScan >= height) return 0;
+    if (!topDown && lines > height - StartScan) lines = height - StartScan;
+    // The buffer holds `lines` scan lines from StartScan on. The source rectangle counts
+    // up from the image's lower-left corner; in the buffer's top-down terms its top row is:
+    int64_t sy = static_cast<int64_t>(StartScan) + lines - (static_cast<int64_t>(ySrc) + cy);
+    if (sy > 0) {
+        if (topDown) {
+            if (sy >= lines) return static_cast<int>(lines);
+        } else {
+            // Bottom-up: the lines above the rectangle are simply not used.
+            if (sy >= lines) return 0;
+            lines -= sy;
+            sy = 0;
         }
     }
-    NoteDrawnBox(*dc, xDest, yDest, xDest + static_cast<int64_t>(w), yDest + static_cast<int64_t>(h), 0);
+    const int64_t bandHeight = topDown ? std::min(lines, height) : lines;
+    const Surface band = raster::SurfaceFromDib(lpvBits, hdr.biWidth, static_cast<int32_t>(topDown ? -bandHeight : bandHeight),
+                                                hdr.biBitCount, 0, bandHeight, nullptr);
+    // The source rectangle within the band, and where it lands.
+    const int64_t x0 = std::max<int64_t>(xSrc, 0), x1 = std::min<int64_t>(static_cast<int64_t>(xSrc) + cx, band.width);
+    const int64_t y0 = std::max<int64_t>(sy, 0), y1 = std::min<int64_t>(sy + cy, band.height);
+    if (x0 >= x1 || y0 >= y1) return 0;
+    Surface &out = *TargetSurface(*dc);
+    const int64_t dx = static_cast<int64_t>(xDest) - xSrc, dy = static_cast<int64_t>(yDest) - sy;
+    for (int64_t y = std::max(y0, -dy); y < std::min(y1, out.height - dy); ++y) {
+        const Pixel *src = band.Row(static_cast<int32_t>(y));
+        Pixel *dst = out.Row(static_cast<int32_t>(y + dy));
+        for (int64_t x = std::max(x0, -dx); x < std::min(x1, out.width - dx); ++x) dst[x + dx] = DibPixelFor(*dc, src[x]);
+    }
+    NoteDrawnBox(*dc, xDest, yDest, xDest + cx, yDest + cy, 0);
     return static_cast<int>(lines);
 }
 
@@ -236,23 +248,33 @@ extern "C" int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth
     const BITMAPINFOHEADER &hdr = lpbmi->bmiHeader;
     const int64_t height = raster::Abs64(hdr.biHeight);
     const bool topDown = hdr.biHeight < 0;
+    int64_t sx = xSrc, sy = ySrc, sw = SrcWidth, sh = SrcHeight;
+    const int64_t dw = DestWidth, dh = DestHeight;
+    // One destination pixel wide or high takes one source pixel fewer, as StretchBlt does.
+    if (dw == 1 && sw > 1) --sw;
+    if (dh == 1 && sh > 1) --sh;
+    // The source rectangle counts up from the image's lower-left corner (a plain copy of
+    // a top-down image from its origin aside, where both readings agree).
+    const bool fromOrigin = xSrc == 0 && ySrc == 0 && SrcWidth == DestWidth && SrcHeight == DestHeight;
+    if (!topDown || (rop == SRCCOPY && !fromOrigin)) sy = height - sy - sh;
+    const int64_t srcLeft = std::min(sx, sx + sw), srcRight = std::max(sx, sx + sw);
+    const int64_t srcTop = std::min(sy, sy + sh), srcBottom = std::max(sy, sy + sh);
+    if (std::max<int64_t>(srcLeft, 0) >= std::min<int64_t>(srcRight, hdr.biWidth) ||
+        std::max<int64_t>(srcTop, 0) >= std::min<int64_t>(srcBottom, height))
+        return 0;
     const Surface img = raster::SurfaceFromDib(lpBits, hdr.biWidth, hdr.biHeight, hdr.biBitCount, 0, height, nullptr);
-    // A bottom-up source rectangle counts up from the image's lower-left corner.
-    int64_t sy = ySrc;
-    if (!topDown) sy = SrcHeight >= 0 ? height - ySrc - SrcHeight : height - ySrc - SrcHeight - 1;
     Surface &out = *TargetSurface(*dc);
     const Pixel pat = PatternOf(*dc);
     const uint8_t code = static_cast<uint8_t>(rop >> 16);
-    raster::StretchPixels(out.width, out.height, xDest, yDest, DestWidth, DestHeight, img, xSrc, sy, SrcWidth,
-                          SrcHeight, dc->stretchMode, false, [&](int32_t x, int32_t y, Pixel p) {
+    raster::StretchPixels(out.width, out.height, xDest, yDest, dw, dh, img, sx, sy, sw, sh, dc->stretchMode, false,
+                          [&](int32_t x, int32_t y, Pixel p) {
                               Pixel &d = out.Row(y)[x];
                               d = DibPixelFor(*dc, raster::Rop3(code, pat, p, d));
                           });
     NoteDrawnBox(*dc, xDest, yDest, static_cast<int64_t>(xDest) + DestWidth, static_cast<int64_t>(yDest) + DestHeight,
                  0);
-    // GDI reports the source's scan lines, negated for a top-down source under a rop
-    // that reads the destination.
-    return static_cast<int>(topDown && RopUsesDest(rop) ? -height : height);
+    // GDI reports the source's height, signed like the header's for any rop but a copy.
+    return static_cast<int>(rop == SRCCOPY ? height : hdr.biHeight);
 }
 
 extern "C" int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, BITMAPINFO *lpbmi,

@@ -241,8 +241,23 @@ TEST_F(Calls, DibSourcesCountFromTheBottomAndReportScanLines)
     EXPECT_EQ(StretchDIBits(c.dc(), 4, 4, 4, 2, 0, 0, 2, 1, img, &up, DIB_RGB_COLORS, SRCCOPY), 2);
     EXPECT_EQ(c.At(4, 4), 0x111111u);
     EXPECT_EQ(c.At(7, 5), 0x222222u);
-    // Top-down source under a rop that reads the destination: the count is negated.
+    // A stretched copy counts ySrc from the bottom for top-down sources too.
+    EXPECT_EQ(StretchDIBits(c.dc(), 0, 6, 2, 2, 0, 0, 2, 1, img, &bmi, DIB_RGB_COLORS, SRCCOPY), 2);
+    EXPECT_EQ(c.At(0, 7), 0x333333u);
+    // Any rop but a copy reports the header's signed height.
     EXPECT_EQ(StretchDIBits(c.dc(), 0, 0, 2, 2, 0, 0, 2, 2, img, &bmi, DIB_RGB_COLORS, SRCAND), -2);
+
+    // A band of scan lines of a top-down image lands at the bottom of the rectangle.
+    Canvas band(8, 8, 0);
+    const uint32_t rows[2] = {0xAAAAAA, 0xBBBBBB}; // 1 x 2 band of a 1 x 4 image
+    BITMAPINFO tall = TopDown32(1, 4);
+    EXPECT_EQ(SetDIBitsToDevice(band.dc(), 0, 0, 1, 4, 0, 0, 0, 2, rows, &tall, DIB_RGB_COLORS), 2);
+    EXPECT_EQ(band.At(0, 1), 0u);
+    EXPECT_EQ(band.At(0, 2), 0xAAAAAAu);
+    EXPECT_EQ(band.At(0, 3), 0xBBBBBBu);
+    // Nothing to copy: zero width or no lines.
+    EXPECT_EQ(SetDIBitsToDevice(band.dc(), 0, 0, 0, 4, 0, 0, 0, 4, img, &tall, DIB_RGB_COLORS), 0);
+    EXPECT_EQ(SetDIBitsToDevice(band.dc(), 0, 0, 1, 4, 0, 0, 0, 0, img, &tall, DIB_RGB_COLORS), 0);
 }
 
 TEST_F(Calls, BlitsNeedASourceOnlyWhenTheRopReadsOne)
