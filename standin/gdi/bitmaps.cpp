@@ -287,37 +287,56 @@ extern "C" int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, L
     BITMAPINFOHEADER &hdr = lpbmi->bmiHeader;
     if (hdr.biSize < sizeof(BITMAPINFOHEADER)) return 0;
     const Surface &s = bmp->surface;
-    if (hdr.biBitCount == 0) {
+    const int64_t height = raster::Abs64(hdr.biHeight);
+    if (cLines == 0 || start >= height) lpvBits = nullptr;
+    if (!lpvBits && hdr.biBitCount == 0) {
         // Only the header is wanted: describe the bitmap.
-        if (lpvBits) return 0;
         hdr.biWidth = s.width;
         hdr.biHeight = s.height;
         hdr.biPlanes = 1;
         hdr.biBitCount = static_cast<WORD>(bmp->bitsPerPixel);
         hdr.biCompression = bmp->bitsPerPixel == 32 ? BI_BITFIELDS : BI_RGB;
         hdr.biSizeImage = static_cast<DWORD>(raster::DibStride(s.width, bmp->bitsPerPixel) * s.height);
-        return s.height;
+        return 1;
     }
     if (hdr.biWidth <= 0 || hdr.biHeight == 0 || hdr.biPlanes != 1) return 0;
     if (!((hdr.biBitCount == 32 && (hdr.biCompression == BI_RGB || hdr.biCompression == BI_BITFIELDS)) ||
           (hdr.biBitCount == 24 && hdr.biCompression == BI_RGB)))
         return 0;
-    const bool topDown = hdr.biHeight < 0;
-    const int64_t height = std::min<int64_t>(raster::Abs64(hdr.biHeight), s.height);
-    const int64_t first = start, last = std::min<int64_t>(static_cast<int64_t>(start) + cLines, height);
-    if (first >= last) return 0;
     const int64_t stride = raster::DibStride(hdr.biWidth, hdr.biBitCount);
-    hdr.biSizeImage = static_cast<DWORD>(stride * raster::Abs64(hdr.biHeight));
-    if (!lpvBits) return static_cast<int>(last - first);
+    hdr.biSizeImage = static_cast<DWORD>(stride * height);
+    if (!lpvBits) return 1;
+
+    // The band: scan lines [start, start + lines) counted up from the bottom of a DIB of
+    // |biHeight| rows whose bottom row is the bitmap's row |biHeight| - 1 - offset... that
+    // is, band row i (from the band's top) shows bitmap row i + offset.
+    const bool topDown = hdr.biHeight < 0;
+    int64_t lines = cLines;
+    int64_t offset;
+    if (!topDown) {
+        lines = std::min<int64_t>(lines, height - start);
+        offset = height - lines - start;
+    } else {
+        offset = height - lines - start;
+        if (offset < 0) {
+            offset = 0;
+            lines = height - start;
+        }
+    }
+    // Band rows that exist in the bitmap.
+    const int64_t first = std::max<int64_t>(0, -offset), last = std::min<int64_t>(lines, s.height - offset);
+    const int64_t width = std::min<int64_t>(hdr.biWidth, s.width);
     uint8_t *base = static_cast<uint8_t *>(lpvBits);
     const int bytes = hdr.biBitCount / 8;
-    const int64_t width = std::min<int64_t>(hdr.biWidth, s.width);
-    for (int64_t k = first; k < last; ++k) {
-        // Scan line k: the bitmap's row k from the top for a top-down DIB, from the bottom
-        // otherwise.
-        const int64_t row = topDown ? k : s.height - 1 - k;
-        const Pixel *src = s.Row(static_cast<int32_t>(row));
-        uint8_t *dst = base + (k - first) * stride;
+    // Buffer row of band row i: top-down buffers run down the band, bottom-up ones up it.
+    auto bufferRow = [&](int64_t i) { return base + (topDown ? i : lines - 1 - i) * stride; };
+    for (int64_t i = 0; i < lines; ++i) {
+        uint8_t *dst = bufferRow(i);
+        if (i < first || i >= last) {
+            std::memset(dst, 0, static_cast<size_t>(stride)); // rows past the bitmap read as zero
+            continue;
+        }
+        const Pixel *src = s.Row(static_cast<int32_t>(i + offset));
         for (int64_t x = 0; x < width; ++x) {
             const Pixel p = src[x];
             dst[x * bytes] = static_cast<uint8_t>(p);
@@ -326,5 +345,5 @@ extern "C" int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, L
             if (bytes == 4) dst[x * bytes + 3] = 0;
         }
     }
-    return static_cast<int>(last - first);
+    return static_cast<int>(std::max<int64_t>(0, last - first));
 }
