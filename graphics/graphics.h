@@ -203,6 +203,29 @@ public:
     // no preference; face: may be null, cut to 31 characters.
     void SetFont(int size, int style, int family, const char *face);
 
+    // --- shapes (each pumps once; coordinates are client pixels, passed to GDI unchanged)
+    // A box from (x1, y1) to (x2, y2) covers columns x1..x2-1 and rows y1..y2-1; a wide
+    // pen stays inside it. A line covers its start and not its end. A style a shape does
+    // not take writes "Fatal Error: You have tried to use an invalid or unimplemented
+    // drawstyle!" and draws nothing. A failed GDI call writes "Fatal Error: Failed to ...".
+    void DrawLine(int x1, int y1, int x2, int y2, drawstyle style);              // STYLE_FRAME only
+    void DrawRectangle(int x1, int y1, int x2, int y2, drawstyle style,
+                       int width = 0, int height = 0);                           // corner ellipse width x height; 0, 0 is square
+    void DrawTriangle(int x1, int y1, int x2, int y2, int x3, int y3, drawstyle style);
+    // count vertices from xs[i], ys[i]; 0..65535 (else refused with an error line).
+    // Filled and framed outlines leave areas enclosed an even number of times empty;
+    // STYLE_INVERTED inverts every enclosed area. Throws ERROR_OUT_OF_MEMORY.
+    void DrawPolygon(const int *xs, const int *ys, int count, drawstyle style);
+    void DrawCircle(int x, int y, int radius, drawstyle style);                 // the box x-r, y-r, x+r, y+r
+    void DrawEllipse(int x1, int y1, int x2, int y2, drawstyle style);          // inscribed in the box
+    // The part of the box's ellipse counter-clockwise from angle start to end, measured
+    // from 3 o'clock; unit 1 means radians, anything else degrees. Equal angles give the
+    // whole ellipse. STYLE_FILLED draws a pie wedge, STYLE_FRAME the curve alone.
+    void DrawArc(int x1, int y1, int x2, int y2, double start, double end, drawstyle style, int unit = 0);
+    void DrawBezier(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
+                    drawstyle style);                                            // STYLE_FRAME only; 2, 3 steer
+    void DrawPixel(int x, int y);                                               // the pen colour; the pen is kept
+
     // --- text: the current font, the pen colour, a transparent background. (x, y) is the
     // top-left corner of the first character's cell. Numbers are formatted with "%d" and
     // "%f" into 128 bytes; a longer "%f" text is cut to its first 127 characters.
@@ -215,6 +238,20 @@ public:
     void GetStringSize(int &width, int &height, std::string text);
     void GetNumberSize(int &width, int &height, int value);
     void GetRealSize(int &width, int &height, double value);
+
+    // --- double buffering (drawing then goes to a back buffer until UpdateBuffer)
+    // Switching on clears the buffer to white and leaves a white pen of width 1 and a
+    // white brush. Switching off drops what was not yet shown. Returns the previous state.
+    bool SetBuffering(bool on);
+    void UpdateBuffer(); // copies the buffer but its last column and row to the screen
+
+    // --- pixel read-back (from the back buffer when buffering, else from the screen)
+    // A pixel outside the drawing area, or one the device fails to give, reads as black.
+    color GetColor(int x, int y);
+    void GetColor(int x, int y, double &red, double &green, double &blue); // each 0..1
+    double GetRed(int x, int y);   // each of these three reads the pixel afresh
+    double GetGreen(int x, int y);
+    double GetBlue(int x, int y);
 
     // --- images (each pumps once on entry)
     // Draws img with its top-left pixel at (x, y), replacing what is there: at its own
@@ -242,6 +279,12 @@ private:
     void RestoreDrawStyle();
     void SelectFontObject();
     void RestoreFontObject();
+
+    // One figure call between SelectDrawStyle and RestoreDrawStyle; failure writes message.
+    template <typename Figure>
+    void DrawSelected(drawstyle style, const char *message, Figure figure);
+    // Inverts a region made for one call, then deletes it; failure writes message.
+    void InvertRegion(HRGN region, const char *message);
 
     bool WindowIsGone();
 
