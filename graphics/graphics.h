@@ -40,7 +40,8 @@ double ColorComponentToDouble(unsigned char value);
 #undef QG_COLOR
 
 // ---------------------------------------------------------------- drawing styles
-enum drawstyle {
+// Held as a 32-bit integer, so any value can be passed; the shapes refuse the others.
+enum drawstyle : int {
     STYLE_FILLED = 1,   // outline with the pen, inside with the brush
     STYLE_FRAME = 2,    // outline only; the one style lines and curves take
     STYLE_INVERTED = 3, // every pixel of the figure inverted
