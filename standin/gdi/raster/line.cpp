@@ -73,10 +73,8 @@ void VisibleSteps(const Axis &a, int64_t n, int64_t mlo, int64_t mhi, int64_t nl
     }
 }
 
-} // namespace
-
-void LineRuns(Point p0, Point p1, const Box &clip,
-              const std::function<void(int32_t, int32_t, int32_t)> &run)
+// The line walk, with the run callback inlined by the compiler.
+template <class Run> void Runs(Point p0, Point p1, const Box &clip, Run &&run)
 {
     const int64_t dx = p1.x - p0.x, dy = p1.y - p0.y;
     const int64_t adx = Abs64(dx), ady = Abs64(dy);
@@ -93,37 +91,54 @@ void LineRuns(Point p0, Point p1, const Box &clip,
         mlo = clip.top, mhi = clip.bottom, nlo = clip.left, nhi = clip.right;
     }
     const int64_t n = a.adm;
-    int64_t ilo, ihi;
-    VisibleSteps(a, n, mlo, mhi, nlo, nhi, ilo, ihi);
-    if (ilo >= ihi) return;
+    int64_t ilo = 0, ihi = n;
+    // Segments wholly on the clip box (the usual case) need no search for their ends.
+    const bool inside = std::min(p0.x, p1.x) >= clip.left && std::max(p0.x, p1.x) < clip.right &&
+                        std::min(p0.y, p1.y) >= clip.top && std::max(p0.y, p1.y) < clip.bottom;
+    if (!inside) {
+        VisibleSteps(a, n, mlo, mhi, nlo, nhi, ilo, ihi);
+        if (ilo >= ihi) return;
+    }
+    if (a.dn == 0) {
+        // Straight along the major axis: one run (x-major) or a column of pixels.
+        const int64_t m0 = a.MajorAt(ilo), m1 = a.MajorAt(ihi - 1);
+        if (xMajor) {
+            run(static_cast<int32_t>(a.n0), static_cast<int32_t>(std::min(m0, m1)),
+                static_cast<int32_t>(std::max(m0, m1) + 1));
+        } else {
+            for (int64_t m = std::min(m0, m1); m <= std::max(m0, m1); ++m)
+                run(static_cast<int32_t>(m), static_cast<int32_t>(a.n0), static_cast<int32_t>(a.n0 + 1));
+        }
+        return;
+    }
 
     // Incremental walk: minor = n0 + q, with r = 2*i*dn - adm - q*2*adm in (-2*adm, 0].
     const int64_t twoAdm = 2 * a.adm;
-    const i128 num = 2 * static_cast<i128>(ilo) * a.dn - a.adm;
-    int64_t q = static_cast<int64_t>(CeilDiv(num, twoAdm));
-    int64_t r = static_cast<int64_t>(num - static_cast<i128>(q) * twoAdm);
+    int64_t q = 0, r = -a.adm; // step 0
+    if (ilo != 0) {
+        const i128 num = 2 * static_cast<i128>(ilo) * a.dn - a.adm;
+        q = static_cast<int64_t>(CeilDiv(num, twoAdm));
+        r = static_cast<int64_t>(num - static_cast<i128>(q) * twoAdm);
+    }
     int64_t major = a.MajorAt(ilo);
     const int64_t step2 = 2 * a.dn;
 
     if (xMajor) {
-        int64_t runStart = major, runEnd = major;
-        int64_t runY = a.n0 + q;
-        for (int64_t i = ilo; i < ihi; ++i) {
-            int64_t y = a.n0 + q;
-            if (y != runY) {
-                int64_t lo = std::min(runStart, runEnd), hi = std::max(runStart, runEnd);
-                run(static_cast<int32_t>(runY), static_cast<int32_t>(lo), static_cast<int32_t>(hi + 1));
-                runY = y;
-                runStart = major;
+        // A whole row's run at a time: the steps until the error term makes y move.
+        for (int64_t i = ilo; i < ihi;) {
+            const int64_t k = step2 > 0 ? -r / step2 + 1 : (r + twoAdm + (-step2) - 1) / (-step2);
+            const int64_t len = std::min(k, ihi - i);
+            const int64_t last = major + (len - 1) * a.sm;
+            run(static_cast<int32_t>(a.n0 + q), static_cast<int32_t>(std::min(major, last)),
+                static_cast<int32_t>(std::max(major, last) + 1));
+            i += len;
+            major += len * a.sm;
+            r += len * step2;
+            if (len == k) {
+                if (step2 > 0) { ++q; r -= twoAdm; }
+                else { --q; r += twoAdm; }
             }
-            runEnd = major;
-            major += a.sm;
-            r += step2;
-            if (r > 0) { ++q; r -= twoAdm; }
-            else if (r <= -twoAdm) { --q; r += twoAdm; }
         }
-        int64_t lo = std::min(runStart, runEnd), hi = std::max(runStart, runEnd);
-        run(static_cast<int32_t>(runY), static_cast<int32_t>(lo), static_cast<int32_t>(hi + 1));
     } else {
         for (int64_t i = ilo; i < ihi; ++i) {
             int64_t x = a.n0 + q;
@@ -136,21 +151,45 @@ void LineRuns(Point p0, Point p1, const Box &clip,
     }
 }
 
+} // namespace
+
+void LineRuns(Point p0, Point p1, const Box &clip, const std::function<void(int32_t, int32_t, int32_t)> &run)
+{
+    Runs(p0, p1, clip, run);
+}
+
 void DrawCosmeticPolyline(Surface &s, const std::vector<Point> &pts, bool close, Mix mix)
 {
     if (pts.size() < 2) return;
     const Box clip = SurfaceBox(s);
-    auto write = [&](int32_t y, int32_t x0, int32_t x1) { WriteRun(s, y, x0, x1, mix); };
-    for (size_t i = 0; i + 1 < pts.size(); ++i) LineRuns(pts[i], pts[i + 1], clip, write);
-    if (close) LineRuns(pts.back(), pts.front(), clip, write);
+    auto write = [&](int32_t y, int32_t x0, int32_t x1) {
+        if (x1 - x0 == 1) {
+            Pixel &p = s.Row(y)[x0];
+            p = (p & mix.andMask) ^ mix.xorMask;
+        } else {
+            WriteRun(s, y, x0, x1, mix);
+        }
+    };
+    auto segment = [&](const Point &a, const Point &b) {
+        // A step to a neighbouring pixel (curve outlines are made of them) lights just
+        // its start.
+        const int64_t dx = b.x - a.x, dy = b.y - a.y;
+        if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
+            if (dx != 0 || dy != 0) WritePixel(s, a.x, a.y, mix);
+            return;
+        }
+        Runs(a, b, clip, write);
+    };
+    for (size_t i = 0; i + 1 < pts.size(); ++i) segment(pts[i], pts[i + 1]);
+    if (close) segment(pts.back(), pts.front());
 }
 
 void AddCosmeticPolyline(SpanSet &set, const std::vector<Point> &pts, bool close)
 {
     if (pts.size() < 2) return;
     auto add = [&](int32_t y, int32_t x0, int32_t x1) { set.AddSpan(y, x0, x1); };
-    for (size_t i = 0; i + 1 < pts.size(); ++i) LineRuns(pts[i], pts[i + 1], set.Clip(), add);
-    if (close) LineRuns(pts.back(), pts.front(), set.Clip(), add);
+    for (size_t i = 0; i + 1 < pts.size(); ++i) Runs(pts[i], pts[i + 1], set.Clip(), add);
+    if (close) Runs(pts.back(), pts.front(), set.Clip(), add);
 }
 
 } // namespace standin::gdi::raster

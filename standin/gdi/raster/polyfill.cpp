@@ -18,7 +18,15 @@ struct Edge {
     // Leftmost pixel whose centre is at or right of the crossing with row y.
     int64_t CrossingAt(int64_t y) const
     {
-        i128 num = static_cast<i128>(y - top) * dx;
+        const int64_t dyRow = y - top;
+        // Usually the product fits in 64 bits; otherwise 128 do.
+        if (dyRow < (int64_t{1} << 31) && dx > -(int64_t{1} << 31) && dx < (int64_t{1} << 31)) {
+            const int64_t n = dyRow * dx;
+            int64_t q = n / dy;
+            if (n % dy != 0 && n > 0) ++q;
+            return xTop + q;
+        }
+        i128 num = static_cast<i128>(dyRow) * dx;
         i128 q = num / dy;
         if (num % dy != 0 && num > 0) ++q;
         return xTop + static_cast<int64_t>(q);

@@ -37,14 +37,23 @@ QuadrantPath::QuadrantPath(int64_t w, int64_t h, int64_t walkLimit, int64_t outl
     kDec_ = a_ >= 1 ? (a_ - 2) / 2 : -1;
     small_ = w + h <= walkLimit;
     if (small_) {
-        // The whole path as far as any figure reads it.
+        // The whole path as far as any figure reads it, stepped incrementally (the same
+        // decisions as StepX and StepY, without evaluating the error from scratch).
+        const i128 a = a_, b = b_;
+        const i128 asq = 8 * a * a, bsq = 8 * b * b;
+        i128 dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + odd_);
+        i128 err = dx + dy + a * a * odd_;
         PathState s{0, 0};
+        walked_.reserve(static_cast<size_t>(std::max<int64_t>(0, w / 2 + 2 + h)));
         while (s.k <= w / 2 + 1 && s.j <= b_ + 1) {
             walked_.push_back(s);
-            const PathState n = BaseNext(s);
-            if (n == s) break;
-            s = n;
+            const i128 e2 = 2 * err;
+            const bool x = e2 >= dx, y = e2 <= dy;
+            if (!x && !y) break;
+            if (x) { dx += bsq; err += dx; ++s.k; }
+            if (y) { dy += asq; err += dy; ++s.j; }
         }
+        IndexRows();
     } else {
         BuildZones();
     }
@@ -58,7 +67,16 @@ QuadrantPath::QuadrantPath(int64_t w, int64_t h, int64_t walkLimit, int64_t outl
         auto it = std::find(walked_.begin(), walked_.end(), leave_);
         if (it != walked_.end()) walked_.erase(it + 1, walked_.end());
         for (int64_t j = leave_.j + 1; j <= jTop_Outline; ++j) walked_.push_back({kEnd_, j});
+        IndexRows();
     }
+}
+
+void QuadrantPath::IndexRows()
+{
+    rowStart_.clear();
+    for (size_t i = 0; i < walked_.size(); ++i)
+        while (static_cast<int64_t>(rowStart_.size()) <= walked_[i].j) rowStart_.push_back(static_cast<uint32_t>(i));
+    rowStart_.push_back(static_cast<uint32_t>(walked_.size()));
 }
 
 QuadrantPath::i128 QuadrantPath::Dx(int64_t k) const
@@ -252,10 +270,8 @@ PathState QuadrantPath::BaseEnterRow(int64_t j) const
 {
     if (j < 0) return {kNever, j};
     if (small_) {
-        auto it = std::lower_bound(walked_.begin(), walked_.end(), j,
-                                   [](const PathState &s, int64_t row) { return s.j < row; });
-        if (it == walked_.end() || it->j != j) return {kNever, j};
-        return *it;
+        if (j + 1 >= static_cast<int64_t>(rowStart_.size())) return {kNever, j};
+        return walked_[rowStart_[static_cast<size_t>(j)]];
     }
     if (kSteep_ >= 0 && j <= FirstJStepX(kSteep_)) {
         // The first steep column reaching row j.
@@ -315,11 +331,7 @@ PathState QuadrantPath::BaseExitRow(int64_t j) const
 {
     const PathState entry = BaseEnterRow(j);
     if (entry.k == kNever) return entry;
-    if (small_) {
-        auto it = std::upper_bound(walked_.begin(), walked_.end(), j,
-                                   [](int64_t row, const PathState &s) { return row < s.j; });
-        return *(it - 1);
-    }
+    if (small_) return walked_[rowStart_[static_cast<size_t>(j) + 1] - 1];
     return RowExitFrom(entry);
 }
 

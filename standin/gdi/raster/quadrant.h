@@ -72,6 +72,7 @@ private:
     PathState RowExitFrom(PathState entry) const;
     PathState ColumnExitFrom(PathState entry) const;
     void BuildZones();
+    void IndexRows();
 
     PathState BaseNext(PathState s) const;
     PathState BaseEnterRow(int64_t j) const;
@@ -85,6 +86,7 @@ private:
     int64_t kEnd_ = -1, jTop_Outline = -1;
     PathState leave_{};
     std::vector<PathState> walked_; // the whole path, for small ellipses
+    std::vector<uint32_t> rowStart_; // index in walked_ of each row's first state, and the end
     int64_t kDec_; // err falls with K on [0, kDec_]
     bool small_;   // walked from the start: cheap enough, and the zones need room
 
