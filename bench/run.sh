@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Runs the benchmarks of build/bench/: the stand-in's queue on the headless backend, then
-# on the sdl2 backend in a private Xvfb server. Build first (scripts/build.sh build).
+# Runs the benchmarks of build/bench/: the stand-in's queue and the library's read-back and
+# buffer copy on the headless backend, then the queue on the sdl2 backend in a private Xvfb
+# server. Build first (scripts/build.sh build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bench=build/bench/standin_bench
 "$bench" --backend=headless "$@"
+build/bench/library_bench "$@"
 
 work=$(mktemp -d)
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
