@@ -166,6 +166,45 @@ TEST_F(TextTest, TheStatusLineDrawsAsTheGameAsksForIt)
     EXPECT_EQ(Client().pixels, expected.pixels);
 }
 
+TEST_F(TextTest, TextOverAFilledRectangleShowsTheRectangleBetweenTheGlyphs)
+{
+    w->SetPen(BLUE, 1);
+    w->SetBrush(BLUE);
+    w->DrawRectangle(0, 540, 1000, 600, STYLE_FILLED);
+    w->SetPen(RED, 1);
+    const standin::gdi::Surface before = Client();
+    w->DrawString(9, 550, "SHIPS SUNK:");
+    const standin::gdi::Surface after = Client();
+    EXPECT_EQ(after.pixels, Expected(before, 9, 550, "SHIPS SUNK:").pixels);
+    size_t red = 0, blue = 0;
+    for (int y = 550; y < 570; ++y)
+        for (int x = 9; x < 130; ++x) {
+            red += after.Row(y)[x] == 0xFF0000u;
+            blue += after.Row(y)[x] == 0x0000FFu;
+        }
+    EXPECT_GT(red, 100u);
+    EXPECT_GT(blue, red);
+}
+
+TEST_F(TextTest, WithDoubleBufferingTheTextIsWhiteAndInTheBuffer)
+{
+    w->SetBuffering(true); // leaves a white pen, and so white text
+    w->SetBrush(BLACK);
+    w->DrawRectangle(0, 0, 400, 100, STYLE_FILLED);
+    const standin::gdi::Surface screen = Client();
+    w->DrawString(20, 30, "VOLLEYS LEFT:");
+    EXPECT_EQ(Client().pixels, screen.pixels); // nothing reaches the screen yet
+
+    standin::gdi::Surface drawn(400, 100, 0);
+    drawn = Expected(drawn, 20, 30, "VOLLEYS LEFT:", RGB(255, 255, 255));
+    for (int y = 25; y < 55; ++y)
+        for (int x = 15; x < 200; ++x) {
+            const bool white = drawn.Row(y)[x] == 0xFFFFFFu;
+            ASSERT_TRUE(Same(w->GetColor(x, y), white ? WHITE : BLACK)) << x << "," << y;
+        }
+    w->SetBuffering(false);
+}
+
 TEST_F(TextTest, NumbersAreFormattedWithPercentDAndPercentF)
 {
     EXPECT_EQ(DrawnText([&] { w->DrawNumber(0, 0, -42); }), "-42");
