@@ -112,7 +112,6 @@ public:
         last_ = path_.ExitColumn(kEnd_);
     }
 
-    bool Small() const { return path_.Walked(); }
 
     // Relative coordinates of a state (x right, y up from the centre, first quadrant).
     int64_t Qx(PathState s) const { return (w_ - 1) - s.k - w_ / 2; }
@@ -310,9 +309,9 @@ bool EdgeCrossing(Point p, Point q, int64_t y, int64_t &x, int &dir)
 bool LargeArc(const Box &box, Point start, Point end, bool clockwise, ArcClosure closure, const Box &visible,
               std::vector<std::vector<Point>> &pieces, SpanSet *interior)
 {
-    const LargeArcBuilder arc(box, clockwise);
-    if (arc.Small()) return false;
     const int64_t w = box.right - box.left, h = box.bottom - box.top;
+    if (w + h <= QuadrantPath::WalkLimit()) return false;
+    const LargeArcBuilder arc(box, clockwise);
     const int64_t cx = box.left + w / 2, cy = box.top + h / 2;
     Point s{start.x - cx, start.y - cy}, e{end.x - cx, end.y - cy};
     if (!clockwise) {

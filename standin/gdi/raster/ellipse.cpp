@@ -132,11 +132,11 @@ void AddRoundRectArea(SpanSet &set, const Box &box, int64_t ew, int64_t eh)
 std::vector<std::vector<Point>> RoundRectOutlinePieces(const Box &box, int64_t ew, int64_t eh, bool clockwise,
                                                        const Box &visible, bool &closed)
 {
-    const QuadrantPath path = QuadrantPath::Outline(ew, eh);
-    if (path.Walked()) {
+    if (ew + eh <= QuadrantPath::WalkLimit()) {
         closed = true;
         return {RoundRectOutline(box, ew, eh, clockwise)};
     }
+    const QuadrantPath path = QuadrantPath::Outline(ew, eh);
     closed = false;
     // The quadrant's points map to the four corners; the outline runs through corner A
     // (top right, or bottom right clockwise) along the path, B (its left-right mirror)
