@@ -10,6 +10,8 @@ packages=(
   libjpeg62-turbo-dev libpng-dev
   xvfb xdotool x11-common
   libcups2-dev libcairo2-dev cups-daemon cups-client cups-core-drivers poppler-utils locales
+  # The Windows build and its tests under Wine; dpkg-dev unpacks libjpeg's source package.
+  mingw-w64 wine wine32:i386 dpkg-dev faketime x11-apps
 )
 
 missing=()
@@ -26,5 +28,10 @@ sudo=()
 export DEBIAN_FRONTEND=noninteractive
 # Another apt run (an unattended upgrade, a parallel build) may hold the lock for a while.
 apt=(apt-get -o DPkg::Lock::Timeout=900)
+# wine32 is an i386 package: that architecture must be known to dpkg before the update.
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+   ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo[@]}" dpkg --add-architecture i386
+fi
 "${sudo[@]}" "${apt[@]}" update -qq
 "${sudo[@]}" "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build (build/) and
-# the AddressSanitizer + UndefinedBehaviorSanitizer build (build-asan/).
+# the AddressSanitizer + UndefinedBehaviorSanitizer build (build-asan/); then the Windows
+# build under Wine (scripts/test-windows.sh), unless QG_SKIP_WINDOWS=1 or Wine is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -15,4 +16,7 @@ for dir in build build-asan; do
   echo "== tests in $dir"
   (cd "$dir" && ctest -j "${QG_JOBS:-2}" --output-on-failure) || status=1
 done
+if [ -z "${QG_SKIP_WINDOWS:-}" ] && command -v wine >/dev/null; then
+  scripts/test-windows.sh || status=1
+fi
 exit $status
