@@ -52,7 +52,7 @@ DC::~DC()
 
 Surface *TargetSurface(DC &dc)
 {
-    if (dc.type == DCType::Window)
+    if (dc.type != DCType::Memory)
         return &dc.client->surface;
     return &FindBitmap(dc.bitmap)->surface;
 }
@@ -74,6 +74,16 @@ void NoteDrawn(DC &dc, const RECT &area)
     c.dirty.top = std::min(c.dirty.top, r.top);
     c.dirty.right = std::max(c.dirty.right, r.right);
     c.dirty.bottom = std::max(c.dirty.bottom, r.bottom);
+}
+
+HDC CreatePrinterDC(std::shared_ptr<ClientArea> page, std::shared_ptr<void> device)
+{
+    auto dc = std::make_unique<DC>();
+    dc->type = DCType::Printer;
+    dc->client = std::move(page);
+    dc->device = std::move(device);
+    InitDefaults(*dc);
+    return static_cast<HDC>(Register(std::move(dc)));
 }
 
 HDC CreateWindowDC(HWND window, std::shared_ptr<ClientArea> client)
@@ -132,7 +142,7 @@ extern "C" BOOL WINAPI DeleteDC(HDC hdc)
         return FALSE;
     DC *dc = FindDC(hdc);
     // A DC from GetDC belongs to its window and goes back with ReleaseDC.
-    if (!dc || dc->type != DCType::Memory)
+    if (!dc || dc->type == DCType::Window)
         return FALSE;
     Objects().Remove(hdc);
     return TRUE;

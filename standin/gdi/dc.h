@@ -21,7 +21,7 @@ struct ClientArea {
     void MarkAllDirty() { dirty = RECT{0, 0, surface.width, surface.height}; }
 };
 
-enum class DCType { Window, Memory };
+enum class DCType { Window, Memory, Printer };
 
 struct DC : Object {
     DC() : Object(HandleKind::DC) {}
@@ -29,7 +29,8 @@ struct DC : Object {
 
     DCType type = DCType::Memory;
     HWND window = nullptr;              // window DCs: the window they were taken from
-    std::shared_ptr<ClientArea> client; // window DCs: where drawing lands
+    std::shared_ptr<ClientArea> client; // window and printer DCs: where drawing lands
+    std::shared_ptr<void> device;       // printer DCs: the print job (standin/print), ended with the DC
 
     // Selected objects (each always a live handle; defaults as a fresh DC has them).
     HPEN pen = nullptr;
@@ -50,8 +51,8 @@ struct DC : Object {
 
 inline DC *FindDC(const void *hdc) { return Find<DC>(hdc, HandleKind::DC); }
 
-// Where the DC's drawing goes: the client surface of its window, or the bitmap selected
-// into a memory DC. Never null for a live DC.
+// Where the DC's drawing goes: the client surface of its window, the page of a printer
+// DC, or the bitmap selected into a memory DC. Never null for a live DC.
 Surface *TargetSurface(DC &dc);
 
 // Tells the window system that `area` (device coordinates, clipped here) has changed, so
@@ -62,6 +63,9 @@ void NoteDrawn(DC &dc, const RECT &area);
 HDC CreateWindowDC(HWND window, std::shared_ptr<ClientArea> client);
 bool ReleaseWindowDC(HDC hdc);
 void ReleaseWindowDCs(HWND window); // a destroyed window's DCs die with it
+
+// A printer DC drawing on `page`; `device` is the print module's job, kept with the DC.
+HDC CreatePrinterDC(std::shared_ptr<ClientArea> page, std::shared_ptr<void> device);
 
 } // namespace standin::gdi
 

@@ -80,22 +80,33 @@ cairo_status_t PaintPage(cairo_t *cr, const gdi::Surface &page, const PageGeomet
 
 } // namespace
 
-bool RenderPdfPage(const gdi::Surface &page, const PageGeometry &geometry, const std::string &title,
-                   std::string *pdf, std::string *error)
-{
-    pdf->clear();
+struct PdfDocument::Stream {
     std::string bytes;
-    SurfacePtr doc(cairo_pdf_surface_create_for_stream(AppendToString, &bytes, geometry.PaperWidthPt(),
-                                                       geometry.PaperHeightPt()));
-    if (Failed(cairo_surface_status(doc.get()), "cannot start the PDF", error))
-        return false;
-    if (!title.empty())
-        cairo_pdf_surface_set_metadata(doc.get(), CAIRO_PDF_METADATA_TITLE, title.c_str());
-    cairo_pdf_surface_set_metadata(doc.get(), CAIRO_PDF_METADATA_CREATOR, "Quillgraph");
+    SurfacePtr surface;
+};
 
+PdfDocument::PdfDocument(std::string title) : title_(std::move(title)) {}
+PdfDocument::~PdfDocument() = default;
+
+bool PdfDocument::AddPage(const gdi::Surface &page, const PageGeometry &geometry, std::string *error)
+{
+    if (!stream_) {
+        stream_ = std::make_unique<Stream>();
+        stream_->surface.reset(cairo_pdf_surface_create_for_stream(AppendToString, &stream_->bytes,
+                                                                   geometry.PaperWidthPt(), geometry.PaperHeightPt()));
+        if (Failed(cairo_surface_status(stream_->surface.get()), "cannot start the PDF", error)) {
+            stream_.reset();
+            return false;
+        }
+        if (!title_.empty())
+            cairo_pdf_surface_set_metadata(stream_->surface.get(), CAIRO_PDF_METADATA_TITLE, title_.c_str());
+        cairo_pdf_surface_set_metadata(stream_->surface.get(), CAIRO_PDF_METADATA_CREATOR, "Quillgraph");
+    }
+    cairo_surface_t *doc = stream_->surface.get();
+    cairo_pdf_surface_set_size(doc, geometry.PaperWidthPt(), geometry.PaperHeightPt());
     cairo_status_t status;
     {
-        ContextPtr cr(cairo_create(doc.get()));
+        ContextPtr cr(cairo_create(doc));
         status = PaintPage(cr.get(), page, geometry);
         if (status == CAIRO_STATUS_SUCCESS) {
             cairo_show_page(cr.get());
@@ -104,11 +115,34 @@ bool RenderPdfPage(const gdi::Surface &page, const PageGeometry &geometry, const
     }
     if (Failed(status, "cannot draw the page", error))
         return false;
-    cairo_surface_finish(doc.get());
-    if (Failed(cairo_surface_status(doc.get()), "cannot finish the PDF", error))
+    ++pages_;
+    return true;
+}
+
+bool PdfDocument::Finish(std::string *pdf, std::string *error)
+{
+    pdf->clear();
+    if (!stream_ || pages_ == 0) {
+        if (error)
+            *error = "the document has no page";
+        return false;
+    }
+    cairo_surface_finish(stream_->surface.get());
+    const cairo_status_t status = cairo_surface_status(stream_->surface.get());
+    std::string bytes = std::move(stream_->bytes);
+    stream_.reset();
+    if (Failed(status, "cannot finish the PDF", error))
         return false;
     *pdf = std::move(bytes);
     return true;
+}
+
+bool RenderPdfPage(const gdi::Surface &page, const PageGeometry &geometry, const std::string &title,
+                   std::string *pdf, std::string *error)
+{
+    pdf->clear();
+    PdfDocument doc(title);
+    return doc.AddPage(page, geometry, error) && doc.Finish(pdf, error);
 }
 
 bool WriteWholeFile(const std::string &path, const std::string &bytes, std::string *error)

@@ -7,9 +7,32 @@
 #include "../gdi/surface.h"
 #include "page_geometry.h"
 
+#include <memory>
 #include <string>
 
 namespace standin::print {
+
+// A PDF document built a page at a time: each page a sheet of its geometry's paper with
+// the printable area's pixels placed as RenderPdfPage describes.
+class PdfDocument {
+public:
+    explicit PdfDocument(std::string title); // the document's title; may be empty
+    ~PdfDocument();
+    PdfDocument(const PdfDocument &) = delete;
+    PdfDocument &operator=(const PdfDocument &) = delete;
+
+    bool AddPage(const gdi::Surface &page, const PageGeometry &geometry, std::string *error);
+    // Ends the document and hands over its bytes; false (with the reason) on failure or
+    // when no page was added.
+    bool Finish(std::string *pdf, std::string *error);
+    int PageCount() const { return pages_; }
+
+private:
+    struct Stream;
+    std::string title_;
+    std::unique_ptr<Stream> stream_;
+    int pages_ = 0;
+};
 
 // A one-page PDF of the sheet `geometry` describes, with `page` (the printable area, one
 // image pixel per printer pixel, drawn unsmoothed) at the printable area's origin. The

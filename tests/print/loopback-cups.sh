@@ -8,7 +8,8 @@
 #
 # Queues: "file-a4" (the default; A4, 150 dpi), "archive-letter" (US Letter, 100 dpi),
 # both writing each job's PDF unchanged to DIR/out/<queue>.pdf; and "bare", which
-# reports no media and no resolution and discards what it gets.
+# reports no media and no resolution and discards what it gets. When run as root, the
+# folders above DIR must let others through: the scheduler's filters run as lp.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -26,6 +27,10 @@ start() {
   mkdir -p "$dir"/{spool/tmp,cache,state,log,out,ppd}
   # Filters run as lp when cupsd runs as root, and must reach the spool files.
   chmod 755 "$dir"
+  if [ "$(id -u)" -eq 0 ] && command -v runuser >/dev/null &&
+     ! runuser -u lp -- test -x "$dir" 2>/dev/null; then
+    die "$dir cannot be reached by the lp user: a folder above it is closed to others"
+  fi
   local sock=$dir/cups.sock
 
   cat >"$dir/cupsd.conf" <<CONF

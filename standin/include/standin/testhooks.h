@@ -81,6 +81,27 @@ HWND CaptureWindow();
 // buttons still held, so a test starts clean.
 void DrainMessages();
 
+// Modal boxes (MessageBoxA, the print dialog): each one shown, with the label of the
+// button that answered it (empty when none could be shown). Returns them and forgets them.
+struct BoxRecord {
+    HWND owner;
+    std::string caption;
+    std::string text;
+    std::string icon; // "none", "information", "question", "warning" or "error"
+    std::vector<std::string> buttons;
+    std::string answer;
+};
+std::vector<BoxRecord> TakeShownBoxes();
+// The next box shown is answered with the button of this label, as if the user had
+// pressed it, on either backend. One label a box, in order. Without one, the headless
+// backend answers as if the box were dismissed: its cancel button (the print dialog:
+// "Cancel"), or its only button (a MessageBoxA of MB_OK: IDOK).
+void AnswerNextBox(const std::string &buttonLabel);
+
+// Printer DCs made from now on report RASTERCAPS without these bits (RC_BITBLT,
+// RC_BITMAP64, RC_STRETCHBLT...). 0 gives them the full set again.
+void RemovePrinterRasterCaps(DWORD bits);
+
 } // namespace standin::test
 
 #endif // STANDIN_TESTHOOKS_H

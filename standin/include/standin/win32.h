@@ -142,6 +142,48 @@ typedef struct tagBITMAPINFOHEADER {
     DWORD biClrImportant;
 } BITMAPINFOHEADER;
 
+/* The print dialog's request and the print job's description. Win32 packs PRINTDLGA to
+ * one byte on 32-bit Windows (66 bytes); elsewhere, as on 64-bit Windows, it has natural
+ * alignment. PrintDlgA takes the size this header gives it. */
+typedef HANDLE HGLOBAL;
+typedef UINT_PTR(CALLBACK *LPPRINTHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef UINT_PTR(CALLBACK *LPSETUPHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
+#if UINTPTR_MAX == 0xFFFFFFFFu
+#pragma pack(push, 1)
+#endif
+typedef struct tagPDA {
+    DWORD lStructSize;
+    HWND hwndOwner;
+    HGLOBAL hDevMode;
+    HGLOBAL hDevNames;
+    HDC hDC;                   /* out: the printer DC, with PD_RETURNDC */
+    DWORD Flags;
+    WORD nFromPage;
+    WORD nToPage;
+    WORD nMinPage;
+    WORD nMaxPage;
+    WORD nCopies;
+    HINSTANCE hInstance;
+    LPARAM lCustData;
+    LPPRINTHOOKPROC lpfnPrintHook;
+    LPSETUPHOOKPROC lpfnSetupHook;
+    LPCSTR lpPrintTemplateName;
+    LPCSTR lpSetupTemplateName;
+    HGLOBAL hPrintTemplate;
+    HGLOBAL hSetupTemplate;
+} PRINTDLGA, *LPPRINTDLGA, PRINTDLG, *LPPRINTDLG;
+#if UINTPTR_MAX == 0xFFFFFFFFu
+#pragma pack(pop)
+#endif
+
+typedef struct _DOCINFOA {
+    int cbSize;
+    LPCSTR lpszDocName;        /* the job's title; NULL for none */
+    LPCSTR lpszOutput;         /* a file to print to instead of the printer; NULL for none */
+    LPCSTR lpszDatatype;
+    DWORD fwType;
+} DOCINFOA, *LPDOCINFOA, DOCINFO, *LPDOCINFO;
+
 typedef struct tagRGBQUAD { BYTE rgbBlue; BYTE rgbGreen; BYTE rgbRed; BYTE rgbReserved; } RGBQUAD;
 typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1]; } BITMAPINFO;
 
@@ -424,22 +466,76 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define STRETCH_HALFTONE HALFTONE
 
 /* ---- device capabilities ---- */
+#define TECHNOLOGY 2
+#define HORZSIZE 4
+#define VERTSIZE 6
 #define HORZRES 8
 #define VERTRES 10
+#define BITSPIXEL 12
+#define PLANES 14
+#define NUMCOLORS 24
 #define RASTERCAPS 38
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
+#define PHYSICALWIDTH 110
+#define PHYSICALHEIGHT 111
+#define PHYSICALOFFSETX 112
+#define PHYSICALOFFSETY 113
+#define DT_RASDISPLAY 1
+#define DT_RASPRINTER 2
 #define RC_BITBLT 1
+#define RC_BANDING 2
+#define RC_SCALING 4
 #define RC_BITMAP64 8
-#define RC_STRETCHBLT 0x800
+#define RC_GDI20_OUTPUT 0x0010
+#define RC_DI_BITMAP 0x0080
+#define RC_PALETTE 0x0100
+#define RC_DIBTODEV 0x0200
+#define RC_BIGFONT 0x0400
+#define RC_STRETCHBLT 0x0800
+#define RC_FLOODFILL 0x1000
+#define RC_STRETCHDIB 0x2000
+#define RC_DEVBITS 0x8000
 
-/* ---- message boxes and the print dialog ---- */
+/* ---- message boxes, the print dialog, print jobs ---- */
 #define MB_OK 0x00000000L
+#define MB_OKCANCEL 0x00000001L
+#define MB_ABORTRETRYIGNORE 0x00000002L
+#define MB_YESNOCANCEL 0x00000003L
+#define MB_YESNO 0x00000004L
+#define MB_RETRYCANCEL 0x00000005L
+#define MB_CANCELTRYCONTINUE 0x00000006L
+#define MB_TYPEMASK 0x0000000FL
+#define MB_ICONHAND 0x00000010L
+#define MB_ICONERROR MB_ICONHAND
+#define MB_ICONQUESTION 0x00000020L
 #define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONWARNING MB_ICONEXCLAMATION
+#define MB_ICONASTERISK 0x00000040L
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define MB_ICONMASK 0x000000F0L
+#define MB_DEFBUTTON1 0x00000000L
+#define MB_DEFBUTTON2 0x00000100L
+#define MB_DEFBUTTON3 0x00000200L
+#define MB_DEFMASK 0x00000F00L
 #define IDOK 1
 #define IDCANCEL 2
-#define PD_NOSELECTION 0x00000000
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
+#define IDYES 6
+#define IDNO 7
+#define IDTRYAGAIN 10
+#define IDCONTINUE 11
+#define PD_ALLPAGES 0x00000000
+#define PD_SELECTION 0x00000001
+#define PD_PAGENUMS 0x00000002
+#define PD_NOSELECTION 0x00000004
 #define PD_NOPAGENUMS 0x00000008
+#define PD_PRINTTOFILE 0x00000020
 #define PD_RETURNDC 0x00000100
 #define PD_USEDEVMODECOPIESANDCOLLATE 0x00040000
+#define SP_ERROR (-1)
 
 /* ---- window manager ---- */
 ATOM WINAPI RegisterClassA(const WNDCLASSA *lpWndClass);  /* 0 when the name is taken */
@@ -525,6 +621,15 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, in
 int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc,
                          int ySrc, int SrcWidth, int SrcHeight, const void *lpBits,
                          const BITMAPINFO *lpbmi, UINT iUsage, DWORD rop); /* source scan lines */
+
+/* ---- message boxes, the print dialog, device capabilities, print jobs ---- */
+int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType); /* IDOK...; 0 on failure */
+BOOL WINAPI PrintDlgA(LPPRINTDLGA pPD);                  /* FALSE when cancelled or failed */
+int WINAPI GetDeviceCaps(HDC hdc, int index);             /* 0 for a bad DC or index */
+int WINAPI StartDocA(HDC hdc, const DOCINFOA *lpdi);      /* job id > 0; SP_ERROR on failure */
+int WINAPI StartPage(HDC hdc);                            /* > 0; SP_ERROR on failure */
+int WINAPI EndPage(HDC hdc);                              /* > 0; SP_ERROR on failure */
+int WINAPI EndDoc(HDC hdc);                               /* > 0 once the job is out; SP_ERROR on failure */
 
 /* ---- kernel ---- */
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName); /* the process's module for NULL */

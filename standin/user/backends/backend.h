@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace standin::user {
 
@@ -26,6 +28,17 @@ struct InputEvent {
     int scanCode = 0;
     bool repeat = false; // a key-down from auto-repeat
     int wheelDelta = 0;  // multiples of WHEEL_DELTA, positive away from the user
+};
+
+// A modal box: the window system's own message box (MessageBoxA, the print dialog).
+struct BoxSpec {
+    enum class Icon : uint8_t { None, Information, Question, Warning, Error };
+    std::string caption; // Windows-1252, as the program passed it
+    std::string text;
+    Icon icon = Icon::None;
+    std::vector<std::string> buttons; // left to right
+    int defaultButton = 0;  // what Enter picks
+    int cancelButton = -1;  // what Escape or closing the box picks; -1: neither works
 };
 
 struct Backend {
@@ -48,6 +61,10 @@ struct Backend {
     // another thread while the program's thread pumps.
     virtual void Inject(const InputEvent &e) = 0;
     virtual SIZE ScreenSize() = 0;
+    // Shows a modal box over `owner` (null: no owner) until the user picks a button;
+    // returns its index, or -1 when no box could be shown. Headless: no one can answer,
+    // so the box is written to standard error and answers as if dismissed.
+    virtual int ShowBox(Window *owner, const BoxSpec &box) = 0;
     // Shortest time between two presents of one window: the display's frame time.
     virtual uint64_t FrameIntervalNs() = 0;
 };

@@ -3,6 +3,7 @@
 #include "user/backends/backend.h"
 
 #include <atomic>
+#include <cstdio>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -22,6 +23,12 @@ public:
     void Destroy(Window &) override {}
     SIZE ScreenSize() override { return SIZE{1920, 1080}; }
     uint64_t FrameIntervalNs() override { return 1000000000ull / 60; }
+
+    int ShowBox(Window *, const BoxSpec &box) override
+    {
+        std::fprintf(stderr, "%s: %s\n", box.caption.c_str(), box.text.c_str());
+        return box.cancelButton >= 0 ? box.cancelButton : box.defaultButton;
+    }
 
     void Poll(std::deque<InputEvent> &input) override
     {

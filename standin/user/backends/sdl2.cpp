@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 extern "C" char *program_invocation_short_name; // glibc: the program's own name
 
@@ -297,6 +298,43 @@ public:
         if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
             return SIZE{1024, 768};
         return SIZE{mode.w, mode.h};
+    }
+
+    int ShowBox(Window *owner, const BoxSpec &box) override
+    {
+        std::vector<std::string> labels;
+        for (const std::string &b : box.buttons)
+            labels.push_back(Utf8FromCp1252(b));
+        std::vector<SDL_MessageBoxButtonData> buttons(labels.size());
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const int index = static_cast<int>(i);
+            buttons[i].buttonid = index;
+            buttons[i].text = labels[i].c_str();
+            buttons[i].flags = (index == box.defaultButton ? SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT : 0) |
+                               (index == box.cancelButton ? SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT : 0);
+        }
+        const std::string title = Utf8FromCp1252(box.caption), text = Utf8FromCp1252(box.text);
+        SDL_MessageBoxData data{};
+        switch (box.icon) {
+        case BoxSpec::Icon::Error: data.flags = SDL_MESSAGEBOX_ERROR; break;
+        case BoxSpec::Icon::Warning: data.flags = SDL_MESSAGEBOX_WARNING; break;
+        case BoxSpec::Icon::Information:
+        case BoxSpec::Icon::Question: data.flags = SDL_MESSAGEBOX_INFORMATION; break;
+        case BoxSpec::Icon::None: data.flags = 0; break;
+        }
+        data.flags |= SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
+        data.window = owner ? Sdl(*owner) : nullptr;
+        data.title = title.c_str();
+        data.message = text.c_str();
+        data.numbuttons = static_cast<int>(buttons.size());
+        data.buttons = buttons.data();
+        int chosen = -1;
+        if (SDL_ShowMessageBox(&data, &chosen) != 0)
+            return -1;
+        // Closed through its frame: what Escape would have picked.
+        if (chosen < 0 || chosen >= data.numbuttons)
+            chosen = box.cancelButton >= 0 ? box.cancelButton : box.defaultButton;
+        return chosen;
     }
 
     uint64_t FrameIntervalNs() override

@@ -1,0 +1,78 @@
+// Modal boxes: the one road every box takes to the backend, with the record and the
+// scripted answers the test hooks offer.
+#include "user/boxes.h"
+
+#include <standin/testhooks.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+
+namespace standin::user {
+
+namespace {
+
+struct Boxes {
+    std::vector<test::BoxRecord> shown;
+    std::deque<std::string> answers; // button labels, one per coming box
+};
+
+Boxes &State()
+{
+    static Boxes boxes;
+    return boxes;
+}
+
+const char *IconName(BoxSpec::Icon icon)
+{
+    switch (icon) {
+    case BoxSpec::Icon::Information: return "information";
+    case BoxSpec::Icon::Question: return "question";
+    case BoxSpec::Icon::Warning: return "warning";
+    case BoxSpec::Icon::Error: return "error";
+    case BoxSpec::Icon::None: break;
+    }
+    return "none";
+}
+
+} // namespace
+
+int RunModalBox(HWND owner, const BoxSpec &box)
+{
+    Boxes &s = State();
+    int chosen;
+    if (!s.answers.empty()) {
+        const std::string label = s.answers.front();
+        s.answers.pop_front();
+        chosen = -1;
+        for (size_t i = 0; i < box.buttons.size(); ++i)
+            if (box.buttons[i] == label)
+                chosen = static_cast<int>(i);
+        if (chosen < 0) {
+            // A script that names a button the box does not have is a broken test.
+            std::fprintf(stderr, "standin: the box \"%s\" has no button \"%s\"\n", box.caption.c_str(), label.c_str());
+            std::abort();
+        }
+    } else {
+        Window *w = FindWindow(owner);
+        chosen = ActiveBackend().ShowBox(w, box);
+    }
+    s.shown.push_back(test::BoxRecord{owner, box.caption, box.text, IconName(box.icon), box.buttons,
+                                      chosen >= 0 ? box.buttons[static_cast<size_t>(chosen)] : std::string()});
+    return chosen;
+}
+
+} // namespace standin::user
+
+namespace standin::test {
+
+std::vector<BoxRecord> TakeShownBoxes()
+{
+    std::vector<BoxRecord> shown;
+    shown.swap(user::State().shown);
+    return shown;
+}
+
+void AnswerNextBox(const std::string &buttonLabel) { user::State().answers.push_back(buttonLabel); }
+
+} // namespace standin::test

@@ -1,0 +1,17 @@
+// boxes.h - modal boxes (MessageBoxA, the print dialog) as the window manager shows them:
+// through the active backend, recorded for tests, and answered by a test's script when
+// one is waiting.
+#ifndef STANDIN_USER_BOXES_H
+#define STANDIN_USER_BOXES_H
+
+#include "user/backends/backend.h"
+
+namespace standin::user {
+
+// Shows `box` modally over `owner` (null: no owner) and returns the index of the button
+// that answered it, or -1 when no box could be shown.
+int RunModalBox(HWND owner, const BoxSpec &box);
+
+} // namespace standin::user
+
+#endif // STANDIN_USER_BOXES_H
