@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation
   libjpeg62-turbo-dev libpng-dev
   xvfb xdotool x11-common
-  libcups2-dev libcairo2-dev cups-daemon cups-client cups-core-drivers poppler-utils locales
+  libcups2-dev libcairo2-dev cups-daemon cups-client cups-core-drivers poppler-utils locales x11-utils
   # The Windows build and its tests under Wine; dpkg-dev unpacks libjpeg's source package.
   mingw-w64 wine wine32:i386 dpkg-dev faketime x11-apps
 )
