@@ -271,6 +271,15 @@ public:
     void StoreImage(image &imgThis, unsigned int x, unsigned short y, unsigned short width,
                     unsigned short height);
 
+    // --- printing
+    // Puts the window's picture (dcActive) on one page through the system's print dialog:
+    // across the printable width on printers that stretch bitmaps, one to one on others,
+    // centred either way. Cancelling prints nothing. With double buffering off a box says
+    // it must be on, and the screen is printed after it. Printers that take no blits, or
+    // no bitmaps over 64K, are refused with a box. A failed job call writes "Fatal Error:
+    // Failed to StartDoc in Print!" and the like, and the rest of the job goes on.
+    void Print();
+
 private:
     friend class WindowRegistry;  // the window procedure's route to the fields below
     friend struct WindowInspector; // the library's tests look at the fields through it

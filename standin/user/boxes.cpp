@@ -2,6 +2,8 @@
 // scripted answers the test hooks offer.
 #include "user/boxes.h"
 
+#include "user/queue.h"
+
 #include <standin/testhooks.h>
 
 #include <cstdio>
@@ -54,6 +56,8 @@ int RunModalBox(HWND owner, const BoxSpec &box)
             std::abort();
         }
     } else {
+        // The box blocks the program: what it drew must be on the screen behind the box.
+        PresentDue(true);
         Window *w = FindWindow(owner);
         chosen = ActiveBackend().ShowBox(w, box);
     }

@@ -2,8 +2,11 @@
 # A private CUPS scheduler for the printing tests, or for trying the print example
 # without a printer: it listens only on a socket inside DIR and prints to files there.
 #
-#   loopback-cups.sh start DIR   set up DIR, start cupsd, add the queues; prints the
-#                                CUPS_SERVER value that points a program at it
+#   loopback-cups.sh start DIR [PID]
+#                                set up DIR, start cupsd, add the queues; prints the
+#                                CUPS_SERVER value that points a program at it. With a
+#                                PID, the scheduler is stopped when that process is gone
+#                                (a test that crashed does not leave it running)
 #   loopback-cups.sh stop DIR    stop that cupsd and remove DIR
 #
 # Queues: "file-a4" (the default; A4, 150 dpi), "archive-letter" (US Letter, 100 dpi),
@@ -80,6 +83,10 @@ CONF
   add_queue "$dir" file-a4 150 A4
   lpadmin -h "$sock" -p bare -E -v file:///dev/null
   lpadmin -h "$sock" -d file-a4
+  if [ -n "${2:-}" ]; then
+    local watched=$2
+    (while kill -0 "$watched" 2>/dev/null; do sleep 1; done; stop "$dir") </dev/null >/dev/null 2>&1 &
+  fi
   echo "CUPS_SERVER=$sock"
 }
 
@@ -107,7 +114,7 @@ stop() {
 }
 
 case "${1:-}" in
-  start) [ $# -eq 2 ] || die "usage: $0 start DIR"; start "$2" ;;
+  start) [ $# -ge 2 ] && [ $# -le 3 ] || die "usage: $0 start DIR [PID]"; start "$2" "${3:-}" ;;
   stop) [ $# -eq 2 ] || die "usage: $0 stop DIR"; stop "$2" ;;
-  *) die "usage: $0 start|stop DIR" ;;
+  *) die "usage: $0 start DIR [PID] | stop DIR" ;;
 esac

@@ -146,7 +146,8 @@ LoopbackCups::LoopbackCups()
     }
     dir_ = pattern;
     std::string out;
-    const int rc = Run("bash " + Quoted(QG_LOOPBACK_CUPS) + " start " + Quoted(dir_), &out);
+    const int rc = Run("bash " + Quoted(QG_LOOPBACK_CUPS) + " start " + Quoted(dir_) + " " + std::to_string(getpid()),
+                       &out);
     if (rc == 77) { // cupsd itself cannot run here
         why_ = out;
         return;
@@ -187,6 +188,29 @@ standin::print::JobState WaitForJob(const standin::print::Destination &dest, int
     }
     ADD_FAILURE() << "job " << jobId << " did not finish";
     return state;
+}
+
+void WaitForIdleQueue(const std::string &queue)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+        cups_job_t *jobs = nullptr;
+        const int active = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.c_str(), 0, CUPS_WHICHJOBS_ACTIVE);
+        cupsFreeJobs(active, jobs);
+        if (active == 0)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ADD_FAILURE() << "the jobs of " << queue << " did not finish";
+}
+
+std::string Hex(const void *handle)
+{
+    if (!handle)
+        return "NULL";
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(handle)));
+    return text;
 }
 
 standin::print::Destination FindDestination(const std::string &name)

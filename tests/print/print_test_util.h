@@ -73,6 +73,12 @@ private:
 // Waits (up to half a minute) until a job has left the queue; returns its final state.
 standin::print::JobState WaitForJob(const standin::print::Destination &dest, int jobId);
 
+// Waits (up to half a minute) until a queue has no job left to do.
+void WaitForIdleQueue(const std::string &queue);
+
+// A handle as the stand-in's call log prints it.
+std::string Hex(const void *handle);
+
 // A destination of the list by name; fails the test when it is missing.
 standin::print::Destination FindDestination(const std::string &name);
 
