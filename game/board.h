@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class window;
+
 constexpr int kGridSize = 20;  // cells per column and per row
 constexpr int kFleetSize = 17; // ships in the fleet
 constexpr int kShipLength = 4; // cells per ship
@@ -27,6 +29,13 @@ struct Cell {
     int32_t top = 0;
     int32_t bottom = 0;
     Ship *ship = nullptr; // owner, set only for cells that receive a ship
+
+    // Resolves a missile on this cell: state, animation, repaint, counters, victory.
+    void Fire(window &win);
+    // Draws the square in the colours of its state; ships look like water.
+    void Paint(window &win);
+    void PlayHitAnimation(window &win);
+    void PlayMissAnimation(window &win);
 };
 
 struct Ship {
@@ -35,6 +44,9 @@ struct Ship {
     bool sunk = false;
     Cell cells[kShipLength]; // copies at placement, top-to-bottom or left-to-right
     int32_t finalFrame = 0;  // last sinking picture drawn, once sunk
+
+    // Burns and sinks the ship over its four cells; records the wreck left on screen.
+    void PlaySinkAnimation(window &win);
 };
 
 using Fleet = Ship[kFleetSize];
@@ -47,6 +59,13 @@ struct Board {
     void InitCell(int c, int r);
     // Places the 17 ships at random without overlap; draws nothing.
     void PlaceFleet();
+
+    // Titles the window, paints the grid, hides the fleet in it and shows the logo.
+    void Setup(window &win);
+    // The turn loop, until ESC or victory; then the victory picture if the game was won.
+    void Play(window &win);
+    // Repaints every cell, the logo and each sunk ship's wreck.
+    void Refresh(window &win);
 };
 
 // Copies state, rectangle and fired flag; the ship link is not copied.
