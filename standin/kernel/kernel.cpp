@@ -3,6 +3,7 @@
 #include "user/queue.h"
 #include "user/window.h"
 
+#include <standin/testhooks.h>
 #include <standin/win32.h>
 
 #include <cerrno>
@@ -14,7 +15,16 @@ namespace {
 // it and pass it back. It is the classic image base, so call logs read the same each run.
 HMODULE const processModule = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x400000));
 
+bool virtualClock = false;
+DWORD virtualNow = 0;
+
 } // namespace
+
+void standin::test::UseVirtualClock(bool on)
+{
+    virtualClock = on;
+    virtualNow = 0;
+}
 
 extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName)
 {
@@ -28,6 +38,10 @@ extern "C" void WINAPI Sleep(DWORD dwMilliseconds)
 {
     // Sleep cannot fail; it is logged like every call but takes no injected failure.
     standin::trace::Note("Sleep", dwMilliseconds);
+    if (virtualClock) {
+        virtualNow += dwMilliseconds;
+        return;
+    }
     // With a window open, the window system goes on showing drawing and collecting input
     // (which waits in the queue) while the program sleeps.
     if (standin::user::Windows().LiveCount() != 0) {
@@ -46,6 +60,8 @@ extern "C" DWORD WINAPI timeGetTime(void)
     // It has no failure result to inject. Reading the clock is not work: a loop that
     // checks the time between empty PeekMessageA calls still counts as idle.
     standin::trace::NoteQuiet("timeGetTime");
+    if (virtualClock)
+        return virtualNow;
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     // Truncation to 32 bits gives the wrap-around at 2^32 ms that the real timer has.

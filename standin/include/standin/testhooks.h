@@ -80,6 +80,10 @@ HWND CaptureWindow();
 // Removes every message waiting in the queue (posted and input) and forgets keys and
 // buttons still held, so a test starts clean.
 void DrainMessages();
+// A clock of the test's own: while on, Sleep returns at once and moves timeGetTime on by
+// the time it was asked to sleep, so programs full of pauses run at full speed and still
+// see their time pass. Turning it off goes back to the real clock.
+void UseVirtualClock(bool on);
 
 // Modal boxes (MessageBoxA, the print dialog): each one shown, with the label of the
 // button that answered it (empty when none could be shown). Returns them and forgets them.

@@ -1,0 +1,275 @@
+// Whole games on the headless window: made-up clicks and keys go in, the board's state,
+// the counters and the window's pixels come out. Pauses run on the stand-in's own clock,
+// and every picture file is a flat colour of its own, so the screen tells which picture
+// was drawn last where.
+#include "board.h"
+#include "game.h"
+#include "graphics.h"
+#include "random.h"
+
+#include "../images/jpeg_files.h"
+
+#include <standin/testhooks.h>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace hooks = standin::test;
+
+struct WindowInspector {
+    static HWND Handle(window &w) { return w.hwndWindow; }
+};
+
+namespace {
+
+constexpr int64_t kSeed = 1767225600; // 2026-01-01 00:00:00 UTC
+
+// A colour of its own for every picture file.
+color PictureColour(int number)
+{
+    return color(static_cast<unsigned char>(40 + number * 3), static_cast<unsigned char>(250 - number * 2),
+                 static_cast<unsigned char>((number * 37) % 200 + 30));
+}
+
+Bytes FlatJpeg(int width, int height, const color &c)
+{
+    JpegRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    for (int i = 0; i < width * height; ++i)
+        recipe.samples.insert(recipe.samples.end(), {c.ucRed, c.ucGreen, c.ucBlue});
+    return EncodeJpeg(recipe);
+}
+
+uint32_t Rgb(const color &c)
+{
+    return (uint32_t{c.ucRed} << 16) | (uint32_t{c.ucGreen} << 8) | c.ucBlue;
+}
+
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        hooks::UseHeadlessBackend();
+        hooks::UseVirtualClock(true);
+        hooks::DrainMessages();
+        for (int n : {1, 2, 3, 4, 5, 6, 7, 21, 22, 23, 24, 25})
+            pictures_.Write("frame" + std::to_string(n) + ".jpg", FlatJpeg(20, 20, PictureColour(n)));
+        for (int base : {30, 50}) // horizontal ships
+            for (int n = base + 1; n <= base + 9; ++n)
+                pictures_.Write("frame" + std::to_string(n) + ".jpg", FlatJpeg(80, 20, PictureColour(n)));
+        for (int base : {40, 60}) // vertical ships
+            for (int n = base + 1; n <= base + 9; ++n)
+                pictures_.Write("frame" + std::to_string(n) + ".jpg", FlatJpeg(20, 80, PictureColour(n)));
+        pictures_.Write("logo.jpg", FlatJpeg(400, 400, PictureColour(100)));
+        pictures_.Write("win.jpg", FlatJpeg(400, 400, PictureColour(101)));
+        ASSERT_EQ(getcwd(previousFolder_, sizeof previousFolder_), previousFolder_);
+        ASSERT_EQ(chdir(pictures_.Path("").c_str()), 0);
+
+        missilesFired = 0;
+        shipsSunk = 0;
+        volleysLeft = 7;
+        volleyArmed = false;
+        gameOver = false;
+        SeedRandomAt(kSeed);
+        win_ = std::make_unique<window>(1000, 600, 5, 5);
+        win_->SetCloseWaitsForClick(false);
+        hwnd_ = WindowInspector::Handle(*win_);
+        board_ = std::make_unique<Board>();
+        board_->Setup(*win_);
+        // Play's two discards each pump one message: give them two harmless ones.
+        hooks::InjectMove(hwnd_, 999, 599);
+        hooks::InjectMove(hwnd_, 999, 599);
+    }
+
+    void TearDown() override
+    {
+        win_.reset();
+        EXPECT_EQ(chdir(previousFolder_), 0);
+        hooks::UseVirtualClock(false);
+    }
+
+    // Plays until the keys run out. Keys go in before the clicks, so all of them are queued
+    // during the first turn: the first turn reads none, turn k + 1 reads keys[k - 1], and
+    // each turn takes one click. A game of n clicks therefore ends with its n-th key ESC.
+    void PlayGame(const std::vector<int> &keys, const std::vector<std::pair<int, int>> &clicks)
+    {
+        for (int key : keys) {
+            hooks::InjectKey(hwnd_, key, true);
+            hooks::InjectKey(hwnd_, key, false);
+        }
+        for (auto [x, y] : clicks) {
+            hooks::InjectButton(hwnd_, 0, true, x, y);
+            hooks::InjectButton(hwnd_, 0, false, x, y);
+        }
+        board_->Play(*win_);
+    }
+    static std::pair<int, int> Centre(int c, int r) { return {20 * c + 15, 20 * r + 15}; }
+    // n - 1 keys that do nothing, then ESC: ends a game of n clicks.
+    static std::vector<int> EndAfter(int clicks)
+    {
+        std::vector<int> keys(static_cast<size_t>(clicks - 1), 'X');
+        keys.push_back(VK_ESCAPE);
+        return keys;
+    }
+
+    uint32_t PixelAt(int x, int y)
+    {
+        int width = 0, height = 0;
+        const auto pixels = hooks::ReadClientSurface(hwnd_, &width, &height);
+        return pixels.at(static_cast<size_t>(y) * width + x);
+    }
+    uint32_t CellCentre(int c, int r) { return PixelAt(20 * c + 15, 20 * r + 15); }
+
+    std::vector<std::pair<int, int>> ShipCells() const
+    {
+        std::vector<std::pair<int, int>> cells;
+        for (const Ship &ship : board_->fleet)
+            for (const Cell &copy : ship.cells)
+                cells.push_back({(copy.left - 5) / 20, (copy.top - 5) / 20});
+        return cells;
+    }
+    std::pair<int, int> SomeWaterCell() const
+    {
+        for (int c = 0; c < kGridSize; ++c)
+            for (int r = 0; r < kGridSize; ++r)
+                if (board_->cells[c][r].state == CELL_WATER)
+                    return {c, r};
+        return {-1, -1};
+    }
+
+    ScratchFolder pictures_;
+    char previousFolder_[4096] = {};
+    std::unique_ptr<window> win_;
+    HWND hwnd_ = nullptr;
+    std::unique_ptr<Board> board_;
+};
+
+TEST_F(GameTest, SetupTitlesTheWindowPaintsTheHiddenGridAndShowsTheLogo)
+{
+    EXPECT_EQ(hooks::GetWindowInfo(hwnd_).title, "Quen's Zarn");
+    for (auto [c, r] : ShipCells())
+        EXPECT_EQ(CellCentre(c, r), Rgb(BLACK)) << "ships look like water";
+    const auto [wc, wr] = SomeWaterCell();
+    EXPECT_EQ(CellCentre(wc, wr), Rgb(BLACK));
+    EXPECT_EQ(PixelAt(5, 5), Rgb(BLUE)); // every cell has a blue outline
+    EXPECT_EQ(PixelAt(404, 404), Rgb(BLUE));
+    EXPECT_EQ(PixelAt(405, 405), Rgb(WHITE)); // the grid stops at 405
+    EXPECT_EQ(PixelAt(550, 60), Rgb(PictureColour(100)));
+    EXPECT_EQ(PixelAt(949, 459), Rgb(PictureColour(100)));
+}
+
+TEST_F(GameTest, AMissTurnsBlueAHitRedAndOnlyFreshShotsCount)
+{
+    const auto [wc, wr] = SomeWaterCell();
+    const auto [sc, sr] = ShipCells().front();
+    hooks::StartCallLog();
+    // The third click is on a cell fired at already: nothing at all happens.
+    PlayGame(EndAfter(3), {Centre(wc, wr), Centre(sc, sr), Centre(sc, sr)});
+    const auto log = hooks::StopCallLog();
+
+    EXPECT_EQ(CellCentre(wc, wr), Rgb(BLUE));
+    EXPECT_EQ(CellCentre(sc, sr), Rgb(RED));
+    EXPECT_EQ(PixelAt(20 * sc + 5, 20 * sr + 5), Rgb(BLUE));
+    EXPECT_EQ(board_->cells[wc][wr].state, CELL_MISS);
+    EXPECT_EQ(board_->cells[sc][sr].state, CELL_HIT);
+    EXPECT_EQ(board_->cells[sc][sr].ship->hits, 1);
+    EXPECT_EQ(missilesFired, 2);
+    // Five miss pictures with 80 ms after each, seven hit pictures with 150 ms.
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Sleep(80)"), 5);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Sleep(150)"), 7);
+}
+
+TEST_F(GameTest, ClicksOffTheGridFireNothingAndSharedEdgesFireBothCells)
+{
+    // On the logo; on the edge between columns 0 and 1 of row 0; on the corner of columns
+    // 1-2 and rows 1-2.
+    PlayGame(EndAfter(3), {{700, 300}, {25, 15}, {45, 45}});
+    int fired = 0;
+    for (int c = 0; c < kGridSize; ++c)
+        for (int r = 0; r < kGridSize; ++r)
+            fired += board_->cells[c][r].fired;
+    EXPECT_EQ(fired, 2 + 4);
+    for (auto [c, r] : {std::pair{0, 0}, {1, 0}, {1, 1}, {2, 1}, {1, 2}, {2, 2}})
+        EXPECT_TRUE(board_->cells[c][r].fired) << c << "," << r;
+    EXPECT_EQ(missilesFired, 6);
+}
+
+TEST_F(GameTest, StatusLineShowsTheCountsAfterEveryTurn)
+{
+    // The first turn draws 0 missiles, 0 sunk, 7 volleys "X" 18 before waiting.
+    hooks::StartCallLog();
+    const auto [wc, wr] = SomeWaterCell();
+    PlayGame(EndAfter(1), {Centre(wc, wr)});
+    const auto log = hooks::StopCallLog();
+    std::vector<std::string> texts;
+    for (const std::string &line : log)
+        if (line.rfind("TextOutA(", 0) == 0)
+            texts.push_back(line);
+    ASSERT_GE(texts.size(), 9u);
+    const auto has = [&](const std::string &fragment) {
+        return std::any_of(texts.begin(), texts.end(), [&](const std::string &t) { return t.find(fragment) != std::string::npos; });
+    };
+    EXPECT_TRUE(has("ESC - EXIT      R - REFRESH      V - VOLLEYS"));
+    EXPECT_TRUE(has("MISSLE COUNT:"));
+    EXPECT_TRUE(has("SHIPS SUNK:"));
+    EXPECT_TRUE(has("VOLLEYS LEFT:"));
+    // The ESC turn leaves at once: exactly one status line was drawn.
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const std::string &t) { return t.find("MISSLE COUNT:") != std::string::npos; }), 1);
+    EXPECT_EQ(PixelAt(5, 580), Rgb(WHITE)); // the strip was blanked white
+}
+
+TEST_F(GameTest, AVolleyFiresExtraShotsThatCountNoMissiles)
+{
+    // A lone shot far away first; V is read at the second turn, whose click fires the
+    // volley; ESC ends the third.
+    const auto [wc, wr] = SomeWaterCell();
+    const std::pair<int, int> far = Centre(wc < 10 ? 19 : 0, wr < 10 ? 19 : 0);
+    PlayGame({'V', VK_ESCAPE}, {far, Centre(wc, wr)});
+    const int farC = (far.first - 5) / 20, farR = (far.second - 5) / 20;
+    EXPECT_TRUE(board_->cells[farC][farR].fired);
+    int fired = 0;
+    for (int c = 0; c < kGridSize; ++c)
+        for (int r = 0; r < kGridSize; ++r)
+            if (board_->cells[c][r].fired && (c != farC || r != farR)) {
+                ++fired;
+                EXPECT_LE(std::abs(c - wc), 2);
+                EXPECT_LE(std::abs(r - wr), 2);
+            }
+    EXPECT_GE(fired, 1);
+    EXPECT_EQ(missilesFired, 1); // the lone shot only
+    EXPECT_EQ(volleysLeft, 6);
+    EXPECT_FALSE(volleyArmed);
+}
+
+TEST_F(GameTest, SinkingEveryShipWinsAndEachWreckSurvivesARefresh)
+{
+    std::vector<std::pair<int, int>> clicks;
+    for (auto [c, r] : ShipCells())
+        clicks.push_back(Centre(c, r));
+    // R is read at the second turn: a refresh with one hit and nothing sunk yet.
+    PlayGame({'R'}, clicks);
+
+    EXPECT_TRUE(gameOver);
+    EXPECT_EQ(shipsSunk, 17);
+    EXPECT_EQ(missilesFired, 68);
+    EXPECT_EQ(PixelAt(550, 60), Rgb(PictureColour(101))) << "the victory picture covers the logo";
+    for (const Ship &ship : board_->fleet) {
+        ASSERT_TRUE(ship.sunk);
+        const int wreck = ship.vertical ? 60 : 50;
+        EXPECT_TRUE(ship.finalFrame >= wreck + 4 && ship.finalFrame <= wreck + 6) << ship.finalFrame;
+    }
+    board_->Refresh(*win_);
+    for (const Ship &ship : board_->fleet)
+        EXPECT_EQ(PixelAt(ship.cells[0].left + 10, ship.cells[0].top + 10), Rgb(PictureColour(ship.finalFrame)))
+            << "the wreck drawn again after the refresh";
+    EXPECT_EQ(PixelAt(550, 60), Rgb(PictureColour(100))) << "the refresh draws the logo";
+}
+
+} // namespace
