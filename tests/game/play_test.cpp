@@ -83,9 +83,10 @@ protected:
         hwnd_ = WindowInspector::Handle(*win_);
         board_ = std::make_unique<Board>();
         board_->Setup(*win_);
-        // Play's two discards each pump one message: give them two harmless ones.
-        hooks::InjectMove(hwnd_, 999, 599);
-        hooks::InjectMove(hwnd_, 999, 599);
+        // Play's two discards each pump one message: give them two that queue nothing
+        // (Insert gives no record; mouse moves would merge into one).
+        hooks::InjectKey(hwnd_, VK_INSERT, true);
+        hooks::InjectKey(hwnd_, VK_INSERT, false);
     }
 
     void TearDown() override
@@ -100,6 +101,10 @@ protected:
     // each turn takes one click. A game of n clicks therefore ends with its n-th key ESC.
     void PlayGame(const std::vector<int> &keys, const std::vector<std::pair<int, int>> &clicks)
     {
+        // The first turn's key read pumps this one: ESC would otherwise be read at once,
+        // since its record comes from the key-down message itself.
+        hooks::InjectKey(hwnd_, VK_INSERT, true);
+        hooks::InjectKey(hwnd_, VK_INSERT, false);
         for (int key : keys) {
             hooks::InjectKey(hwnd_, key, true);
             hooks::InjectKey(hwnd_, key, false);
@@ -182,8 +187,8 @@ TEST_F(GameTest, AMissTurnsBlueAHitRedAndOnlyFreshShotsCount)
     EXPECT_EQ(board_->cells[sc][sr].ship->hits, 1);
     EXPECT_EQ(missilesFired, 2);
     // Five miss pictures with 80 ms after each, seven hit pictures with 150 ms.
-    EXPECT_EQ(std::count(log.begin(), log.end(), "Sleep(80)"), 5);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "Sleep(150)"), 7);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Sleep(0x50)"), 5);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Sleep(0x96)"), 7);
 }
 
 TEST_F(GameTest, ClicksOffTheGridFireNothingAndSharedEdgesFireBothCells)
