@@ -35,8 +35,17 @@ export DISPLAY=":$(cat "$work/display")"
 
 "$program" >"$work/out" 2>"$work/stderr" &
 app_pid=$!
-window=$(timeout 10 xdotool search --sync --name '^Stand-in Smoke Test$') || fail "no window appeared"
-window=${window%%$'\n'*}
+# xdotool's search walks every window and dies with BadWindow when one vanishes under it
+# (SDL makes short-lived helper windows while it starts): ask again until it answers.
+find_window() {
+  local id
+  for _ in $(seq 200); do
+    id=$(xdotool search --name "$1" 2>/dev/null) && [ -n "$id" ] && { echo "${id%%$'\n'*}"; return 0; }
+    sleep 0.05
+  done
+  return 1
+}
+window=$(find_window '^Stand-in Smoke Test$') || fail "no window appeared"
 geometry=$(xwininfo -id "$window")
 grep -q "Width: 320" <<<"$geometry" || fail "width: $geometry"
 grep -q "Height: 200" <<<"$geometry" || fail "height: $geometry"
@@ -46,7 +55,7 @@ grep -q "Absolute upper-left Y:  49" <<<"$geometry" || fail "y: $geometry"
 
 xdotool windowfocus --sync "$window"
 xdotool mousemove --sync --window "$window" 25 37 click 1
-timeout 5 xdotool search --sync --name '^Smoke Clicked$' >/dev/null || fail "the click did not retitle the window"
+find_window '^Smoke Clicked$' >/dev/null || fail "the click did not retitle the window"
 # Press inside, release outside to the left: the capture brings the release, x near 65535.
 xdotool mousemove --sync --window "$window" 100 50 mousedown 1
 xdotool mousemove --sync 36 109 mouseup 1 # screen position of client (-5, 60)
