@@ -27,7 +27,7 @@ host=${QG_HOST_BUILD:-build}
 if [ ! -f "$host/CMakeCache.txt" ]; then
   cmake -S . -B "$host" -G "Unix Makefiles" >/dev/null
 fi
-cmake --build "$host" -j "${QG_JOBS:-2}" --target surface_script
+cmake --build "$host" -j "${QG_JOBS:-2}" --target surface_script zarn_fleet
 
 build_one() { # folder toolchain [cmake options...]
   local dir=$1 toolchain=$2

@@ -11,7 +11,7 @@ packages=(
   xvfb xdotool x11-common
   libcups2-dev libcairo2-dev cups-daemon cups-client cups-core-drivers poppler-utils locales x11-utils
   # The Windows build and its tests under Wine; dpkg-dev unpacks libjpeg's source package.
-  mingw-w64 wine wine32:i386 dpkg-dev faketime x11-apps
+  mingw-w64 wine wine32:i386 dpkg-dev x11-apps
 )
 
 missing=()

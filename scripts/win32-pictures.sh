@@ -7,7 +7,8 @@ set -euo pipefail
 host=$1
 dest=$2
 
-if ! cmake --build "$host" --target help 2>/dev/null | grep -q 'zarn-pictures'; then
+targets=$(cmake --build "$host" --target help 2>/dev/null || true)
+if ! grep -q 'zarn-pictures' <<<"$targets"; then
   echo "win32-pictures: $host has no picture generator (target zarn-pictures); no pictures copied" >&2
   exit 0
 fi
