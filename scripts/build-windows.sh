@@ -24,9 +24,7 @@ host=${QG_HOST_BUILD:-build}
 
 # The Linux build supplies what runs on this machine: the picture generator and the
 # stand-in half of the surface comparison.
-if [ ! -f "$host/CMakeCache.txt" ]; then
-  cmake -S . -B "$host" -G "Unix Makefiles" >/dev/null
-fi
+cmake -S . -B "$host" -G "Unix Makefiles" >/dev/null
 cmake --build "$host" -j "${QG_JOBS:-2}" --target surface_script zarn_fleet
 
 build_one() { # folder toolchain [cmake options...]
