@@ -9,6 +9,7 @@
 
 #include "../images/jpeg_files.h"
 
+#include <thread>
 #include <standin/testhooks.h>
 
 #include <gtest/gtest.h>
@@ -275,6 +276,29 @@ TEST_F(GameTest, SinkingEveryShipWinsAndEachWreckSurvivesARefresh)
         EXPECT_EQ(PixelAt(ship.cells[0].left + 10, ship.cells[0].top + 10), Rgb(PictureColour(ship.finalFrame)))
             << "the wreck drawn again after the refresh";
     EXPECT_EQ(PixelAt(550, 60), Rgb(PictureColour(100))) << "the refresh draws the logo";
+}
+
+} // namespace
+
+namespace {
+
+// Nothing catches a missing picture: the game ends, and says which error ended it.
+TEST(GameDeathTest, AMissingPictureEndsTheGameNamingTheError)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    ScratchFolder empty;
+    char previous[4096] = {};
+    ASSERT_EQ(getcwd(previous, sizeof previous), previous);
+    ASSERT_EQ(chdir(empty.Path("").c_str()), 0);
+    // A thread of its own stands in for main(): with no handler above it, the error goes
+    // to terminate() without unwinding, so the window's closing wait never runs.
+    EXPECT_DEATH(std::thread([] {
+                     hooks::UseHeadlessBackend();
+                     hooks::UseVirtualClock(true);
+                     RunGame();
+                 }).join(),
+                 "ended by an uncaught error: ERROR_FILE_NOT_FOUND");
+    EXPECT_EQ(chdir(previous), 0);
 }
 
 } // namespace
