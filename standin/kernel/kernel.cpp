@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <ctime>
+#include <functional>
 
 namespace {
 
@@ -17,8 +18,14 @@ HMODULE const processModule = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0
 
 bool virtualClock = false;
 DWORD virtualNow = 0;
+std::function<void(DWORD)> sleepHook;
 
 } // namespace
+
+void standin::test::OnSleep(std::function<void(DWORD)> callback)
+{
+    sleepHook = std::move(callback);
+}
 
 void standin::test::UseVirtualClock(bool on)
 {
@@ -38,6 +45,8 @@ extern "C" void WINAPI Sleep(DWORD dwMilliseconds)
 {
     // Sleep cannot fail; it is logged like every call but takes no injected failure.
     standin::trace::Note("Sleep", dwMilliseconds);
+    if (sleepHook)
+        sleepHook(dwMilliseconds);
     if (virtualClock) {
         virtualNow += dwMilliseconds;
         return;

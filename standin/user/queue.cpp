@@ -315,6 +315,12 @@ void SleepPumping(uint32_t milliseconds)
 
 } // namespace standin::user
 
+std::function<void()> &standin::user::IdleHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
 using namespace standin;
 using namespace standin::user;
 
@@ -349,6 +355,8 @@ extern "C" BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, 
         q.emptyRun = 0;
     bool found = false;
     if (++q.emptyRun > kIdleSpinLimit) {
+        if (IdleHook())
+            IdleHook()();
         WaitForInput(kIdleWaitNs);
         if (validFilter) {
             PresentDue();

@@ -6,6 +6,7 @@
 #include <standin/win32.h>
 
 #include <cstdint>
+#include <functional>
 
 namespace standin::user {
 
@@ -31,6 +32,8 @@ constexpr int kIdleSpinLimit = 1000;
 constexpr uint64_t kIdleWaitNs = 1000000;
 // An empty peek more than this after the previous one is not part of a tight loop.
 constexpr uint64_t kIdleGapNs = 50000;
+// The test hook run each time PeekMessageA starts such a wait.
+std::function<void()> &IdleHook();
 
 } // namespace standin::user
 

@@ -147,6 +147,10 @@ int LiveObjectCount() { return gdi::LiveObjectCount(); }
 
 int LiveWindowCount() { return static_cast<int>(user::Windows().LiveCount()); }
 
+void OnWindowCreated(std::function<void(HWND)> callback) { user::WindowCreatedHook() = std::move(callback); }
+
+void OnIdle(std::function<void()> callback) { user::IdleHook() = std::move(callback); }
+
 HWND CaptureWindow() { return user::CaptureHolder(); }
 
 void DrainMessages() { user::DrainAll(); }

@@ -132,6 +132,12 @@ extern "C" ATOM WINAPI RegisterClassA(const WNDCLASSA *lpWndClass)
     return atom;
 }
 
+std::function<void(HWND)> &standin::user::WindowCreatedHook()
+{
+    static std::function<void(HWND)> hook;
+    return hook;
+}
+
 extern "C" HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
                                        int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
                                        HINSTANCE hInstance, LPVOID lpParam)
@@ -183,6 +189,10 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCS
         DestroyWindowNow(hwnd);
         return nullptr;
     }
+    if (WindowCreatedHook())
+        WindowCreatedHook()(hwnd);
+    if (!FindWindow(hwnd))
+        return nullptr;
     if (dwStyle & WS_VISIBLE) {
         window->visible = true;
         window->client->MarkAllDirty();

@@ -8,6 +8,7 @@
 
 #include <standin/win32.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -62,6 +63,8 @@ struct Window {
 
 using WindowTable = HandleTable<Window>;
 WindowTable &Windows();
+// The test hook run as each window is made.
+std::function<void(HWND)> &WindowCreatedHook();
 
 inline Window *FindWindow(const void *hwnd) { return Windows().Find(hwnd, HandleKind::Window); }
 

@@ -9,16 +9,22 @@
 
 #include "../images/jpeg_files.h"
 
-#include <thread>
 #include <standin/testhooks.h>
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <memory>
 #include <string>
+#include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace hooks = standin::test;
@@ -48,9 +54,53 @@ Bytes FlatJpeg(int width, int height, const color &c)
     return EncodeJpeg(recipe);
 }
 
+std::string ReadText(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 uint32_t Rgb(const color &c)
 {
     return (uint32_t{c.ucRed} << 16) | (uint32_t{c.ucGreen} << 8) | c.ucBlue;
+}
+
+// Every picture the game reads, each a flat colour of its own, in a scratch folder that
+// is the working folder while the object lives.
+class PictureFolder {
+public:
+    PictureFolder()
+    {
+        for (int n : {1, 2, 3, 4, 5, 6, 7, 21, 22, 23, 24, 25})
+            folder_.Write("frame" + std::to_string(n) + ".jpg", FlatJpeg(20, 20, PictureColour(n)));
+        for (int base : {30, 50}) // horizontal ships
+            for (int n = base + 1; n <= base + 9; ++n)
+                folder_.Write("frame" + std::to_string(n) + ".jpg", FlatJpeg(80, 20, PictureColour(n)));
+        for (int base : {40, 60}) // vertical ships
+            for (int n = base + 1; n <= base + 9; ++n)
+                folder_.Write("frame" + std::to_string(n) + ".jpg", FlatJpeg(20, 80, PictureColour(n)));
+        folder_.Write("logo.jpg", FlatJpeg(400, 400, PictureColour(100)));
+        folder_.Write("win.jpg", FlatJpeg(400, 400, PictureColour(101)));
+        EXPECT_EQ(getcwd(previous_, sizeof previous_), previous_);
+        EXPECT_EQ(chdir(folder_.Path("").c_str()), 0);
+    }
+    ~PictureFolder() { EXPECT_EQ(chdir(previous_), 0); }
+    std::string Path(const std::string &name) const { return folder_.Path(name); }
+
+private:
+    ScratchFolder folder_;
+    char previous_[4096] = {};
+};
+
+void ResetCounters()
+{
+    missilesFired = 0;
+    shipsSunk = 0;
+    volleysLeft = 7;
+    volleyArmed = false;
+    gameOver = false;
 }
 
 class GameTest : public ::testing::Test {
@@ -60,24 +110,8 @@ protected:
         hooks::UseHeadlessBackend();
         hooks::UseVirtualClock(true);
         hooks::DrainMessages();
-        for (int n : {1, 2, 3, 4, 5, 6, 7, 21, 22, 23, 24, 25})
-            pictures_.Write("frame" + std::to_string(n) + ".jpg", FlatJpeg(20, 20, PictureColour(n)));
-        for (int base : {30, 50}) // horizontal ships
-            for (int n = base + 1; n <= base + 9; ++n)
-                pictures_.Write("frame" + std::to_string(n) + ".jpg", FlatJpeg(80, 20, PictureColour(n)));
-        for (int base : {40, 60}) // vertical ships
-            for (int n = base + 1; n <= base + 9; ++n)
-                pictures_.Write("frame" + std::to_string(n) + ".jpg", FlatJpeg(20, 80, PictureColour(n)));
-        pictures_.Write("logo.jpg", FlatJpeg(400, 400, PictureColour(100)));
-        pictures_.Write("win.jpg", FlatJpeg(400, 400, PictureColour(101)));
-        ASSERT_EQ(getcwd(previousFolder_, sizeof previousFolder_), previousFolder_);
-        ASSERT_EQ(chdir(pictures_.Path("").c_str()), 0);
-
-        missilesFired = 0;
-        shipsSunk = 0;
-        volleysLeft = 7;
-        volleyArmed = false;
-        gameOver = false;
+        pictures_ = std::make_unique<PictureFolder>();
+        ResetCounters();
         SeedRandomAt(kSeed);
         win_ = std::make_unique<window>(1000, 600, 5, 5);
         win_->SetCloseWaitsForClick(false);
@@ -93,7 +127,8 @@ protected:
     void TearDown() override
     {
         win_.reset();
-        EXPECT_EQ(chdir(previousFolder_), 0);
+        pictures_.reset();
+        hooks::OnSleep(nullptr);
         hooks::UseVirtualClock(false);
     }
 
@@ -141,6 +176,25 @@ protected:
                 cells.push_back({(copy.left - 5) / 20, (copy.top - 5) / 20});
         return cells;
     }
+    // Unfired water cells more than two cells (a volley's reach) from `avoid` and from
+    // each other.
+    std::vector<std::pair<int, int>> FarWaterCells(size_t count, std::vector<std::pair<int, int>> avoid) const
+    {
+        std::vector<std::pair<int, int>> picked;
+        for (int c = 0; c < kGridSize && picked.size() < count; ++c)
+            for (int r = 0; r < kGridSize && picked.size() < count; ++r) {
+                if (board_->cells[c][r].state != CELL_WATER)
+                    continue;
+                const bool far = std::all_of(avoid.begin(), avoid.end(), [&](std::pair<int, int> a) {
+                    return std::max(std::abs(a.first - c), std::abs(a.second - r)) > 2;
+                });
+                if (far) {
+                    picked.push_back({c, r});
+                    avoid.push_back({c, r});
+                }
+            }
+        return picked;
+    }
     std::pair<int, int> SomeWaterCell() const
     {
         for (int c = 0; c < kGridSize; ++c)
@@ -150,8 +204,7 @@ protected:
         return {-1, -1};
     }
 
-    ScratchFolder pictures_;
-    char previousFolder_[4096] = {};
+    std::unique_ptr<PictureFolder> pictures_;
     std::unique_ptr<window> win_;
     HWND hwnd_ = nullptr;
     std::unique_ptr<Board> board_;
@@ -254,6 +307,56 @@ TEST_F(GameTest, AVolleyFiresExtraShotsThatCountNoMissiles)
     EXPECT_FALSE(volleyArmed);
 }
 
+TEST_F(GameTest, KeysPressedDuringAnAnimationAreHandledOnePerTurn)
+{
+    const auto [sc, sr] = ShipCells().front();
+    const auto far = FarWaterCells(4, {{sc, sr}});
+    ASSERT_EQ(far.size(), 4u);
+    const auto [w1, w2, w3, marked] = std::tuple{far[0], far[1], far[2], far[3]};
+    // A mark that only a refresh paints over.
+    win_->SetPen(GREEN, 1);
+    win_->SetBrush(GREEN);
+    win_->DrawRectangle(20 * marked.first + 10, 20 * marked.second + 10, 20 * marked.first + 20,
+                        20 * marked.second + 20, STYLE_FILLED, 0, 0);
+
+    // R, V and ESC are pressed while the first hit burns, then three clicks follow. The
+    // animation's own drawing takes their messages in, and the keys come out one per
+    // turn: R at the second (then W1 is fired), V at the third (a volley at W2), ESC at
+    // the fourth, which leaves W3's click unread.
+    bool pressed = false;
+    hooks::OnSleep([&](DWORD) {
+        if (std::exchange(pressed, true))
+            return;
+        for (int key : {int{'R'}, int{'V'}, VK_ESCAPE}) {
+            hooks::InjectKey(hwnd_, key, true);
+            hooks::InjectKey(hwnd_, key, false);
+        }
+        for (auto [c, r] : {w1, w2, w3}) {
+            hooks::InjectButton(hwnd_, 0, true, Centre(c, r).first, Centre(c, r).second);
+            hooks::InjectButton(hwnd_, 0, false, Centre(c, r).first, Centre(c, r).second);
+        }
+    });
+    PlayGame({}, {Centre(sc, sr)});
+
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(board_->cells[sc][sr].state, CELL_HIT);
+    EXPECT_EQ(CellCentre(marked.first, marked.second), Rgb(BLACK)) << "R refreshed the board";
+    EXPECT_EQ(missilesFired, 2); // the hit and W1: a volley's shots count no missiles
+    EXPECT_EQ(volleysLeft, 6);
+    EXPECT_FALSE(volleyArmed);
+    // W1 was a single shot; the volley's shots all fell around W2.
+    for (int c = 0; c < kGridSize; ++c)
+        for (int r = 0; r < kGridSize; ++r) {
+            const std::pair<int, int> cell{c, r};
+            if (!board_->cells[c][r].fired || cell == std::pair{sc, sr} || cell == w1)
+                continue;
+            EXPECT_LE(std::max(std::abs(c - w2.first), std::abs(r - w2.second)), 2) << c << "," << r;
+        }
+    EXPECT_TRUE(board_->cells[w1.first][w1.second].fired);
+    EXPECT_TRUE(board_->cells[w2.first][w2.second].fired);
+    EXPECT_FALSE(board_->cells[w3.first][w3.second].fired);
+}
+
 TEST_F(GameTest, SinkingEveryShipWinsAndEachWreckSurvivesARefresh)
 {
     std::vector<std::pair<int, int>> clicks;
@@ -276,6 +379,101 @@ TEST_F(GameTest, SinkingEveryShipWinsAndEachWreckSurvivesARefresh)
         EXPECT_EQ(PixelAt(ship.cells[0].left + 10, ship.cells[0].top + 10), Rgb(PictureColour(ship.finalFrame)))
             << "the wreck drawn again after the refresh";
     EXPECT_EQ(PixelAt(550, 60), Rgb(PictureColour(100))) << "the refresh draws the logo";
+}
+
+
+// The whole program, as main() runs it: the player clicks each time the game waits, and
+// the last click comes only once the closing prompt is on the console.
+TEST(WholeGameTest, AWonGameShowsTheVictoryPromptsAndEndsOnTheClosingClick)
+{
+    hooks::UseHeadlessBackend();
+    hooks::UseVirtualClock(true);
+    hooks::DrainMessages();
+    PictureFolder pictures;
+
+    // The fleet the game will hide: the window hook below gives it this seed.
+    SeedRandomAt(kSeed);
+    Board probe;
+    for (int c = 0; c < kGridSize; ++c)
+        for (int r = 0; r < kGridSize; ++r)
+            probe.InitCell(c, r);
+    probe.PlaceFleet();
+    std::vector<std::pair<int, int>> clicks;
+    for (const Ship &ship : probe.fleet)
+        for (const Cell &cell : ship.cells)
+            clicks.push_back({cell.left + 10, cell.top + 10});
+    ResetCounters();
+
+    HWND hwnd = nullptr;
+    hooks::OnWindowCreated([&](HWND created) {
+        hwnd = created;
+        SeedRandomAt(kSeed);
+    });
+    const std::string console = pictures.Path("console.txt");
+    std::fflush(stdout);
+    const int savedStdout = dup(1);
+    const int file = open(console.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
+    ASSERT_GE(file, 0);
+    dup2(file, 1);
+    close(file);
+    const auto restoreStdout = [&] {
+        std::fflush(stdout);
+        dup2(savedStdout, 1);
+    };
+
+    const std::string prompt = "Click mouse in the graphics window to finish execution.\n";
+    size_t clicked = 0;
+    bool closingClick = false;
+    int idleWithNothingToDo = 0;
+    std::vector<uint32_t> atPrompt;
+    hooks::OnIdle([&] {
+        auto click = [&](std::pair<int, int> at) {
+            hooks::InjectButton(hwnd, 0, true, at.first, at.second);
+            hooks::InjectButton(hwnd, 0, false, at.first, at.second);
+        };
+        if (clicked < clicks.size())
+            return click(clicks[clicked++]);
+        std::fflush(stdout);
+        if (!closingClick && ReadText(console) == prompt) {
+            int width = 0, height = 0;
+            atPrompt = hooks::ReadClientSurface(hwnd, &width, &height);
+            closingClick = true;
+            return click({700, 300});
+        }
+        if (++idleWithNothingToDo > 10000) { // about ten seconds of waiting for nothing
+            restoreStdout();
+            std::fprintf(stderr, "the game waits for input after %zu clicks\n", clicked);
+            std::abort();
+        }
+    });
+    const int status = RunGame();
+    restoreStdout();
+    close(savedStdout);
+    hooks::OnIdle(nullptr);
+    hooks::OnWindowCreated(nullptr);
+    hooks::UseVirtualClock(false);
+
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(clicked, clicks.size());
+    EXPECT_TRUE(closingClick);
+    EXPECT_EQ(ReadText(console), prompt);
+    EXPECT_EQ(hooks::LiveWindowCount(), 0);
+    EXPECT_TRUE(gameOver);
+    EXPECT_EQ(shipsSunk, 17);
+    EXPECT_EQ(missilesFired, 68);
+    // What the player saw while asked for the last click: the victory picture and, over
+    // every ship, one of its three wrecks.
+    ASSERT_EQ(atPrompt.size(), 1000u * 600u);
+    const auto pixel = [&](int x, int y) { return atPrompt[static_cast<size_t>(y) * 1000 + x]; };
+    EXPECT_EQ(pixel(550, 60), Rgb(PictureColour(101)));
+    EXPECT_EQ(pixel(949, 459), Rgb(PictureColour(101)));
+    for (const Ship &ship : probe.fleet) {
+        const int wreck = ship.vertical ? 60 : 50;
+        const uint32_t seen = pixel(ship.cells[0].left + 10, ship.cells[0].top + 10);
+        EXPECT_TRUE(seen == Rgb(PictureColour(wreck + 4)) || seen == Rgb(PictureColour(wreck + 5)) ||
+                    seen == Rgb(PictureColour(wreck + 6)))
+            << std::hex << seen;
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <standin/win32.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,15 @@ void DrainMessages();
 // the time it was asked to sleep, so programs full of pauses run at full speed and still
 // see their time pass. Turning it off goes back to the real clock.
 void UseVirtualClock(bool on);
+// Lets a test act inside a program that makes its own window and pauses: the first is
+// called on the creating thread as each window is made (after WM_CREATE, before it is
+// shown), the second at the start of every Sleep. An empty function removes the hook.
+void OnWindowCreated(std::function<void(HWND)> callback);
+void OnSleep(std::function<void(DWORD milliseconds)> callback);
+// Called when the program has polled an empty queue so often in a row, with nothing else
+// in between, that it is plainly waiting for input (PeekMessageA is about to wait for
+// it): the moment a user would act. Input injected here is seen by that wait.
+void OnIdle(std::function<void()> callback);
 
 // Modal boxes (MessageBoxA, the print dialog): each one shown, with the label of the
 // button that answered it (empty when none could be shown). Returns them and forgets them.
