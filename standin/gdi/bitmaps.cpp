@@ -218,19 +218,25 @@ extern "C" int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, 
             sy = 0;
         }
     }
+    // The band: the buffer's first bandHeight scan lines, read in place. Its row r is
+    // buffer line r when top-down and bandHeight - 1 - r otherwise.
     const int64_t bandHeight = topDown ? std::min(lines, height) : lines;
-    const Surface band = raster::SurfaceFromDib(lpvBits, hdr.biWidth, static_cast<int32_t>(topDown ? -bandHeight : bandHeight),
-                                                hdr.biBitCount, 0, bandHeight, nullptr);
+    const int64_t stride = raster::DibStride(hdr.biWidth, hdr.biBitCount);
+    const auto *bits = static_cast<const uint8_t *>(lpvBits);
     // The source rectangle within the band, and where it lands.
-    const int64_t x0 = std::max<int64_t>(xSrc, 0), x1 = std::min<int64_t>(static_cast<int64_t>(xSrc) + cx, band.width);
-    const int64_t y0 = std::max<int64_t>(sy, 0), y1 = std::min<int64_t>(sy + cy, band.height);
+    const int64_t x0 = std::max<int64_t>(xSrc, 0), x1 = std::min<int64_t>(static_cast<int64_t>(xSrc) + cx, hdr.biWidth);
+    const int64_t y0 = std::max<int64_t>(sy, 0), y1 = std::min<int64_t>(sy + cy, bandHeight);
     if (x0 >= x1 || y0 >= y1) return 0;
     Surface &out = *TargetSurface(*dc);
     const int64_t dx = static_cast<int64_t>(xDest) - xSrc, dy = static_cast<int64_t>(yDest) - sy;
-    for (int64_t y = std::max(y0, -dy); y < std::min(y1, out.height - dy); ++y) {
-        const Pixel *src = band.Row(static_cast<int32_t>(y));
-        Pixel *dst = out.Row(static_cast<int32_t>(y + dy));
-        for (int64_t x = std::max(x0, -dx); x < std::min(x1, out.width - dx); ++x) dst[x + dx] = DibPixelFor(*dc, src[x]);
+    const int64_t xa = std::max(x0, -dx), xb = std::min(x1, out.width - dx);
+    const bool monochrome = IsMonochrome(*dc);
+    for (int64_t y = std::max(y0, -dy); y < std::min(y1, out.height - dy) && xa < xb; ++y) {
+        const int64_t line = topDown ? y : bandHeight - 1 - y;
+        Pixel *dst = out.Row(static_cast<int32_t>(y + dy)) + xa + dx;
+        raster::DibRowToPixels(bits + line * stride, hdr.biBitCount, xa, xb - xa, dst);
+        if (monochrome)
+            for (int64_t x = 0; x < xb - xa; ++x) dst[x] = DibPixelFor(*dc, dst[x]);
     }
     NoteDrawnBox(*dc, xDest, yDest, xDest + cx, yDest + cy, 0);
     return static_cast<int>(lines);

@@ -260,6 +260,40 @@ TEST_F(Calls, DibSourcesCountFromTheBottomAndReportScanLines)
     EXPECT_EQ(SetDIBitsToDevice(band.dc(), 0, 0, 1, 4, 0, 0, 0, 0, img, &tall, DIB_RGB_COLORS), 0);
 }
 
+// The rows are read where they lie in the caller's buffer: 24-bit rows are padded to
+// whole words, bottom-up rows run upwards, and a monochrome target takes the nearer of
+// black and white.
+TEST_F(Calls, DibTransfersReadEachLayoutInPlace)
+{
+    Canvas c(8, 8, 0);
+    // 3 x 2, bottom-up, 24 bits: each row is 9 bytes of B, G, R and 3 bytes of padding.
+    const uint8_t rgb[24] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE,
+                             11, 12, 13, 14, 15, 16, 17, 18, 19, 0xEE, 0xEE, 0xEE};
+    BITMAPINFO up = TopDown32(3, 2);
+    up.bmiHeader.biHeight = 2;
+    up.bmiHeader.biBitCount = 24;
+    EXPECT_EQ(SetDIBitsToDevice(c.dc(), 0, 0, 3, 2, 0, 0, 0, 2, rgb, &up, DIB_RGB_COLORS), 2);
+    EXPECT_EQ(c.At(0, 0), 0x0D0C0Bu);
+    EXPECT_EQ(c.At(2, 0), 0x131211u);
+    EXPECT_EQ(c.At(0, 1), 0x030201u);
+    EXPECT_EQ(c.At(2, 1), 0x090807u);
+    EXPECT_EQ(c.At(3, 0), 0u);
+
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP mono = CreateCompatibleBitmap(mem, 2, 1);
+    HGDIOBJ old = SelectObject(mem, mono);
+    const uint32_t greys[2] = {0xE0E0E0, 0x303030};
+    BITMAPINFO row = TopDown32(2, 1);
+    EXPECT_EQ(SetDIBitsToDevice(mem, 0, 0, 2, 1, 0, 0, 0, 1, greys, &row, DIB_RGB_COLORS), 1);
+    EXPECT_EQ(GetPixel(mem, 0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(mem, 1, 0), RGB(0, 0, 0));
+    SelectObject(mem, old);
+    DeleteObject(mono);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+}
+
 TEST_F(Calls, BlitsNeedASourceOnlyWhenTheRopReadsOne)
 {
     Canvas dst(8, 8, 0x0000FF), src(4, 4, 0x00FF00);

@@ -53,6 +53,9 @@ Surface SurfaceFromDib(const void *bits, int32_t width, int32_t height, int bitC
                        int64_t lines, std::vector<bool> *present);
 // Bytes per row of a DIB.
 int64_t DibStride(int32_t width, int bitCount);
+// Pixels first .. first + count - 1 of one row of a 24- or 32-bit DIB into out; the
+// fourth byte of a 32-bit pixel is not part of its colour.
+void DibRowToPixels(const void *row, int bitCount, int64_t first, int64_t count, Pixel *out);
 
 
 } // namespace standin::gdi::raster
