@@ -2,6 +2,8 @@
 // --backend=sdl2 with a display): a pump with a click already waiting, the CPU a program
 // spinning on PeekMessageA uses with no input, and how soon a click made meanwhile by
 // another thread reaches it. bench/run.sh runs both, the sdl2 one under Xvfb.
+#include "backend_flag.h"
+
 #include <standin/testhooks.h>
 #include <standin/win32.h>
 
@@ -12,7 +14,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <random>
 #include <thread>
 #include <vector>
@@ -152,19 +153,9 @@ BENCHMARK(BM_ClickLatency)->UseManualTime()->Iterations(1)->Unit(benchmark::kMil
 
 int main(int argc, char **argv)
 {
-    bool headless = true;
-    std::vector<char *> args;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--backend=sdl2") == 0)
-            headless = false;
-        else if (std::strcmp(argv[i], "--backend=headless") != 0)
-            args.push_back(argv[i]);
-    }
-    if (headless)
-        standin::test::UseHeadlessBackend();
+    const bool headless = TakeBackendFlag(argc, argv);
     MakeWindow();
-    int n = static_cast<int>(args.size());
-    benchmark::Initialize(&n, args.data());
+    benchmark::Initialize(&argc, argv);
     benchmark::AddCustomContext("backend", headless ? "headless" : "sdl2");
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
