@@ -66,33 +66,24 @@ void Append(std::string &out, const void *p)
 
 void Append(std::string &out, WNDPROC proc) { Append(out, reinterpret_cast<const void *>(proc)); }
 
+// A structure's fields in braces, each as its own type is written.
+template <class... Field> void AppendFields(std::string &out, const Field &...fields)
+{
+    const char *separator = "{";
+    ((out += separator, Append(out, fields), separator = ","), ...);
+    out += '}';
+}
+
 void Append(std::string &out, const WNDCLASSA *wc)
 {
     if (!wc) {
         out += "NULL";
         return;
     }
-    out += '{';
-    Append(out, wc->style);
-    out += ',';
-    Append(out, wc->lpfnWndProc);
-    out += ',';
-    Append(out, wc->cbClsExtra);
-    out += ',';
-    Append(out, wc->cbWndExtra);
-    out += ',';
-    Append(out, static_cast<const void *>(wc->hInstance));
-    out += ',';
-    Append(out, static_cast<const void *>(wc->hIcon));
-    out += ',';
-    Append(out, static_cast<const void *>(wc->hCursor));
-    out += ',';
-    Append(out, static_cast<const void *>(wc->hbrBackground));
-    out += ',';
-    Append(out, wc->lpszMenuName);
-    out += ',';
-    Append(out, wc->lpszClassName);
-    out += '}';
+    AppendFields(out, wc->style, wc->lpfnWndProc, wc->cbClsExtra, wc->cbWndExtra,
+                 static_cast<const void *>(wc->hInstance), static_cast<const void *>(wc->hIcon),
+                 static_cast<const void *>(wc->hCursor), static_cast<const void *>(wc->hbrBackground),
+                 wc->lpszMenuName, wc->lpszClassName);
 }
 
 void Append(std::string &out, const LOGFONTA *lf)
@@ -118,15 +109,7 @@ void Append(std::string &out, const MSG *msg)
         out += "NULL";
         return;
     }
-    out += '{';
-    Append(out, static_cast<const void *>(msg->hwnd));
-    out += ',';
-    Append(out, msg->message);
-    out += ',';
-    Append(out, msg->wParam);
-    out += ',';
-    Append(out, msg->lParam);
-    out += '}';
+    AppendFields(out, static_cast<const void *>(msg->hwnd), msg->message, msg->wParam, msg->lParam);
 }
 
 void Append(std::string &out, MSG *out_msg) { out += out_msg ? "out" : "NULL"; }

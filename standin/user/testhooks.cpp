@@ -62,54 +62,22 @@ void Inject(const InputEvent &e) { user::ActiveBackend().Inject(e); }
 
 void InjectButton(HWND hwnd, int button, bool down, int x, int y)
 {
-    InputEvent e;
-    e.type = InputEvent::Type::Button;
-    e.hwnd = hwnd;
-    e.button = button;
-    e.down = down;
-    e.x = x;
-    e.y = y;
-    Inject(e);
+    Inject({.type = InputEvent::Type::Button, .hwnd = hwnd, .button = button, .down = down, .x = x, .y = y});
 }
 
-void InjectMove(HWND hwnd, int x, int y)
-{
-    InputEvent e;
-    e.type = InputEvent::Type::Move;
-    e.hwnd = hwnd;
-    e.x = x;
-    e.y = y;
-    Inject(e);
-}
+void InjectMove(HWND hwnd, int x, int y) { Inject({.type = InputEvent::Type::Move, .hwnd = hwnd, .x = x, .y = y}); }
 
 void InjectWheel(HWND hwnd, int notches, int x, int y)
 {
-    InputEvent e;
-    e.type = InputEvent::Type::Wheel;
-    e.hwnd = hwnd;
-    e.wheelDelta = notches;
-    e.x = x;
-    e.y = y;
-    Inject(e);
+    Inject({.type = InputEvent::Type::Wheel, .hwnd = hwnd, .x = x, .y = y, .wheelDelta = notches});
 }
 
 void InjectKey(HWND hwnd, int virtualKey, bool down)
 {
-    InputEvent e;
-    e.type = InputEvent::Type::Key;
-    e.hwnd = hwnd;
-    e.virtualKey = virtualKey;
-    e.down = down;
-    Inject(e);
+    Inject({.type = InputEvent::Type::Key, .hwnd = hwnd, .down = down, .virtualKey = virtualKey});
 }
 
-void InjectClose(HWND hwnd)
-{
-    InputEvent e;
-    e.type = InputEvent::Type::Close;
-    e.hwnd = hwnd;
-    Inject(e);
-}
+void InjectClose(HWND hwnd) { Inject({.type = InputEvent::Type::Close, .hwnd = hwnd}); }
 
 WindowInfo GetWindowInfo(HWND hwnd)
 {
