@@ -114,11 +114,12 @@ public:
 
     // Decodes the file (a JPEG; a relative name is taken from the working directory)
     // afresh, replacing the whole picture. Throws ERROR_FILE_NOT_FOUND for a null name
-    // (and changes nothing) or a file that cannot be opened, ERROR_OUT_OF_MEMORY when a
-    // buffer cannot be had; a type other than IMAGE_JPEG writes "Fatal Error: Unsupported
-    // image type!". After those last three the image is empty (0 x 0, no pixels) and
-    // iType = type. A file the decoder cannot read ends the process with status 1 after
-    // the decoder's message on stderr; a damaged one draws a warning there and decodes.
+    // (and changes nothing) or a file that cannot be opened (a folder's name among them),
+    // ERROR_OUT_OF_MEMORY when a buffer cannot be had; a type other than IMAGE_JPEG writes
+    // "Fatal Error: Unsupported image type!". After those last three the image is empty
+    // (0 x 0, no pixels) and iType = type. A file the decoder cannot read ends the process
+    // with status 1 after the decoder's message on stderr; a damaged one draws a warning
+    // there and decodes.
     // Grayscale files come out gray; CMYK and YCCK files as the colours their inks make.
     void Open(const char *pszFile, imagetype type);
     void Open(std::string strFile, imagetype type);

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <new>
 
+#include <sys/stat.h>
+
 // libjpeg's header expects size_t and FILE to be declared before it.
 #include <jpeglib.h>
 
@@ -44,6 +46,13 @@ int ReadJpeg(const char *name, unsigned short &width, unsigned short &height, Sa
     std::FILE *file = std::fopen(name, "rb");
     if (!file)
         return -1;
+    // POSIX opens a folder for reading where Windows refuses; its first read then fails,
+    // which the decoder would take for an empty file and end the program.
+    struct stat status;
+    if (fstat(fileno(file), &status) == 0 && S_ISDIR(status.st_mode)) {
+        std::fclose(file);
+        return -1;
+    }
 
     // The standard error manager stays as it is: a fatal error ends the process, so no
     // path below ever returns from inside the decoder with an error.

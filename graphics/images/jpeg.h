@@ -24,9 +24,10 @@ struct Samples {
     SampleLayout layout = SampleLayout::Rgb;
 };
 
-// Decodes the named file. 0 on success, -1 when the file cannot be opened, -2 when the
-// sample buffer cannot be allocated (the decoder and the file are closed before that
-// return). A fatal decoder error ends the process through the standard error manager.
+// Decodes the named file. 0 on success, -1 when the file cannot be opened (nor can a
+// folder), -2 when the sample buffer cannot be allocated (the decoder and the file are
+// closed before that return). A fatal decoder error ends the process through the
+// standard error manager.
 int ReadJpeg(const char *name, unsigned short &width, unsigned short &height, Samples &samples);
 
 // Writes count pixels as blue, green, red, 0, reading exactly count * components samples.
