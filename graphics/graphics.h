@@ -142,7 +142,11 @@ struct KeyRecord {
 };
 
 // A first-in-first-out list of heap records. It owns what it holds; a record taken out
-// with Dequeue belongs to the taker, who deletes it.
+// with Dequeue belongs to the taker, who deletes it. There is no bound: a program that
+// never reads its input keeps every click and key press, one record each (32 bytes of
+// heap apiece on 64-bit Linux, so ten million take about 305 MiB). When the memory for
+// one more runs out, the pump that dispatched its message throws ERROR_OUT_OF_MEMORY and
+// the records already queued stay.
 template <typename Record>
 class RecordQueue {
 public:

@@ -2,7 +2,10 @@
 // queues and the discards, which leave the other queue and later messages alone.
 #include "support.h"
 
+#include "../images/allocation_failures.h"
 #include "window/windowproc.h"
+
+#include <functional>
 
 namespace {
 
@@ -218,6 +221,40 @@ TEST_F(WindowTest, AwaitTakesAQueuedClickAfterOnePump)
     EXPECT_EQ(x, 9);
     EXPECT_EQ(y, 8);
     EXPECT_EQ(value, NAV_HOME);
+}
+
+// The queues have no bound of their own: what ends them is the memory for one more record,
+// and then the error leaves the pump that dispatched the message, with what was queued
+// before still there.
+TEST_F(WindowTest, ARecordWithoutMemoryThrowsFromThePumpAndKeepsTheQueues)
+{
+    auto w = OpenQuiet();
+    const HWND hwnd = WindowInspector::Handle(*w);
+    Click(hwnd, 0, 5, 6);
+    PressKey(hwnd, VK_F5);
+    Pump(*w, 4);
+    int x, y;
+    // A click's record comes with the release, the second message; a key's with the first.
+    const std::pair<std::function<void()>, int> inputs[] = {{[&] { Click(hwnd, 1, 7, 8); }, 1},
+                                                             {[&] { PressKey(hwnd, VK_F1 + 5); }, 0}};
+    for (const auto &[input, pumpsBefore] : inputs) {
+        input();
+        Pump(*w, pumpsBefore);
+        allocations::Start(1);
+        try {
+            w->GetMousePosition(x, y);
+            ADD_FAILURE() << "no exception";
+        } catch (error e) {
+            EXPECT_EQ(e, ERROR_OUT_OF_MEMORY);
+        }
+        allocations::Stop();
+        Pump(*w, 2);
+    }
+    EXPECT_EQ(w->PollMouseClick(x, y), CLICK_LEFT);
+    EXPECT_EQ(x, 5);
+    EXPECT_EQ(w->PollMouseClick(x, y), CLICK_NONE);
+    EXPECT_EQ(TakeKeys(*w), (std::vector<KeyPress>{{KEY_FUNCTION, 5}}));
+    ReleaseCapture();
 }
 
 TEST(RecordQueue, IsFirstInFirstOutAndStartsAfreshWhenEmptied)
