@@ -458,6 +458,7 @@ TEST(WholeGameTest, AWonGameShowsTheVictoryPromptsAndEndsOnTheClosingClick)
     EXPECT_TRUE(closingClick);
     EXPECT_EQ(ReadText(console), prompt);
     EXPECT_EQ(hooks::LiveWindowCount(), 0);
+    EXPECT_EQ(hooks::LiveObjectCount(), 0) << "every pen, brush, font, bitmap and DC given back";
     EXPECT_TRUE(gameOver);
     EXPECT_EQ(shipsSunk, 17);
     EXPECT_EQ(missilesFired, 68);
@@ -483,7 +484,8 @@ namespace {
 // Nothing catches a missing picture: the game ends, and says which error ended it.
 TEST(GameDeathTest, AMissingPictureEndsTheGameNamingTheError)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Forked where it stands, so the scratch folder is the parent's alone to remove.
+    GTEST_FLAG_SET(death_test_style, "fast");
     ScratchFolder empty;
     char previous[4096] = {};
     ASSERT_EQ(getcwd(previous, sizeof previous), previous);
