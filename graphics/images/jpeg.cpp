@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -141,8 +142,11 @@ void SamplesToPixels(const Samples &samples, std::size_t count, unsigned char *p
 bool BufferSize(std::size_t width, std::size_t height, std::size_t bytesPerPixel,
                 std::size_t &bytes)
 {
-    // No allocation can be larger than the largest object size.
-    const std::size_t limit = PTRDIFF_MAX;
+    // No buffer of 2 GiB or more, on any system: the 32-bit Windows build could never
+    // have one, and on a 64-bit system that overcommits memory a few hundred bytes of
+    // file claiming 65500 x 65500 would be granted 12 GB and the process killed while
+    // filling it, instead of told.
+    const std::size_t limit = std::min<std::size_t>(PTRDIFF_MAX, 0x7FFFFFFF);
     if (width != 0 && height > limit / width)
         return false;
     const std::size_t pixels = width * height;

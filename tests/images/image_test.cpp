@@ -207,26 +207,34 @@ TEST_F(Images, FailedAllocationsThrowAndLeakNothing)
     }
 }
 
-TEST_F(Images, PictureTooLargeForMemoryThrowsOutOfMemory)
+TEST_F(Images, PicturesOfTwoGibibytesOrMoreThrowOutOfMemoryWithoutAsking)
 {
-    // A real header claiming the largest size the decoder takes; the data never gets read.
-    Bytes file = EncodeJpeg(Gradient(16, 16));
-    std::size_t sof = 2;
-    while (!(file[sof] == 0xFF && file[sof + 1] == 0xC0))
-        sof += 2 + (file[sof + 2] << 8 | file[sof + 3]);
-    for (std::size_t at : {sof + 5, sof + 7}) { // height, then width, big-endian
-        file[at] = 65500 >> 8;
-        file[at + 1] = 65500 & 0xFF;
-    }
-    const std::string path = folder.Write("huge.jpg", file);
+    // Real headers claiming a size; the data never gets read.
+    const auto claiming = [&](unsigned size) {
+        Bytes file = EncodeJpeg(Gradient(16, 16));
+        std::size_t sof = 2;
+        while (!(file[sof] == 0xFF && file[sof + 1] == 0xC0))
+            sof += 2 + (file[sof + 2] << 8 | file[sof + 3]);
+        for (std::size_t at : {sof + 5, sof + 7}) { // height, then width, big-endian
+            file[at] = static_cast<unsigned char>(size >> 8);
+            file[at + 1] = static_cast<unsigned char>(size & 0xFF);
+        }
+        return folder.Write("claims" + std::to_string(size) + ".jpg", file);
+    };
 
     image img(small, IMAGE_JPEG);
-    allocations::Start(0, std::size_t{1} << 30);
-    EXPECT_THROW(img.Open(path, IMAGE_JPEG), error);
+    // The largest size the decoder takes: 12 GB of samples are never even asked for.
+    allocations::Start(0, std::size_t{1} << 20);
+    EXPECT_THROW(img.Open(claiming(65500), IMAGE_JPEG), error);
+    EXPECT_EQ(allocations::Stop().size(), 1u); // the header only
+    EXPECT_TRUE(IsEmpty(img));
+
+    // Under the bound the samples are asked for in full (and refused here).
+    allocations::Start(0, std::size_t{1} << 20);
+    EXPECT_THROW(img.Open(claiming(16384), IMAGE_JPEG), error);
     const std::vector<std::size_t> asked = allocations::Stop();
     ASSERT_EQ(asked.size(), 2u);
-    // Computed in full: 32-bit arithmetic would have asked for less than a third of it.
-    EXPECT_EQ(asked[1], std::size_t{65500} * 65500 * 3);
+    EXPECT_EQ(asked[1], std::size_t{16384} * 16384 * 3);
     EXPECT_TRUE(IsEmpty(img));
 }
 
