@@ -69,7 +69,8 @@ enum fontfamily {
 // ---------------------------------------------------------------- input
 enum ClickKind { CLICK_NONE = 0, CLICK_LEFT = 1, CLICK_RIGHT = 2 };
 enum KeyKind { KEY_NONE = 0, KEY_CHARACTER = 1, KEY_NAVIGATION = 2, KEY_FUNCTION = 3, KEY_ESCAPE = 4 };
-enum MouseButton { MOUSE_LEFT = 0, MOUSE_RIGHT = 1 };
+// Held as a 32-bit integer: any value can be passed, and every one but 0 is the right button.
+enum MouseButton : int { MOUSE_LEFT = 0, MOUSE_RIGHT = 1 };
 enum PressState { BUTTON_RELEASED = 0, BUTTON_PRESSED = 1 };
 
 // The value that comes with a KEY_NAVIGATION key press (the numeric keypad's digits).

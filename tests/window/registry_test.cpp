@@ -3,6 +3,7 @@
 #include "support.h"
 
 #include <cstdint>
+#include <type_traits>
 
 namespace {
 
@@ -78,6 +79,9 @@ TEST_F(WindowTest, TheProcedureReachesOnlyRegisteredWindows)
     int x, y;
     EXPECT_EQ(w->GetButtonState(MOUSE_RIGHT, x, y), BUTTON_PRESSED); // any button but 0
     EXPECT_EQ(w->GetButtonState(MOUSE_LEFT, x, y), BUTTON_RELEASED);
+    // Asking with a value outside the two names is defined too: it is the right button.
+    static_assert(std::is_same_v<std::underlying_type_t<MouseButton>, int>);
+    EXPECT_EQ(w->GetButtonState(static_cast<MouseButton>(7), x, y), BUTTON_PRESSED);
     EXPECT_EQ(x, 6);
     EXPECT_EQ(y, 7);
     EXPECT_EQ(w->PollMouseClick(x, y), CLICK_RIGHT);
