@@ -3,6 +3,19 @@
 #include "../graphics.h"
 #include "report.h"
 
+#include <climits>
+
+namespace {
+
+// The far edge of the drawing area, one less than its size; a size at the bottom of the
+// int range stays there instead of wrapping round to the top.
+int OneLess(int size)
+{
+    return size == INT_MIN ? INT_MIN : size - 1;
+}
+
+} // namespace
+
 bool window::SetBuffering(bool on)
 {
     PumpMessages();
@@ -22,7 +35,7 @@ bool window::SetBuffering(bool on)
         // colours in force before are not brought back.
         SetPen(WHITE, 1);
         SetBrush(WHITE);
-        DrawRectangle(0, 0, iWindowWidth - 1, iWindowHeight - 1, STYLE_FILLED, 0, 0);
+        DrawRectangle(0, 0, OneLess(iWindowWidth), OneLess(iWindowHeight), STYLE_FILLED, 0, 0);
     } else {
         SelectObject(dcActive, bmapInitial);
         bmapInitial = nullptr;
@@ -49,6 +62,6 @@ void window::UpdateBuffer()
         return;
     // One column and one row short of the buffer: exactly the block that switching on
     // cleared, so the screen never shows the new bitmap's uncleared edge.
-    if (BitBlt(dcScreen, 0, 0, iWindowWidth - 1, iWindowHeight - 1, dcActive, 0, 0, SRCCOPY) != 1)
+    if (BitBlt(dcScreen, 0, 0, OneLess(iWindowWidth), OneLess(iWindowHeight), dcActive, 0, 0, SRCCOPY) != 1)
         ReportError("Fatal Error: Failed to BitBlt in UpdateBuffer!");
 }

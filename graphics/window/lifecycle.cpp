@@ -4,6 +4,8 @@
 #include "report.h"
 #include "windowproc.h"
 
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -15,6 +17,13 @@ const char initialTitle[] = "Graphics Window";
 // Visible, a title bar, a system menu and a minimise box; no sizing frame, no maximise
 // box: the drawing area keeps the size it was made with.
 const DWORD windowStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// A sum of a drawing size and frame metrics, pinned to the int range CreateWindowExA
+// takes: a size at the end of the range must not wrap round to a negative window.
+int PinnedSize(int64_t value)
+{
+    return static_cast<int>(value < INT_MIN ? INT_MIN : value > INT_MAX ? INT_MAX : value);
+}
 
 } // namespace
 
@@ -46,9 +55,9 @@ window::window(int width, int height, int x, int y)
     // already registered has the same procedure.
     RegisterClassA(&wndClass);
 
-    const int outerWidth = width + GetSystemMetrics(SM_CXEDGE);
-    const int outerHeight =
-        height + GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYEDGE) - 1;
+    const int outerWidth = PinnedSize(int64_t{width} + GetSystemMetrics(SM_CXEDGE));
+    const int outerHeight = PinnedSize(int64_t{height} + GetSystemMetrics(SM_CYCAPTION) +
+                                       GetSystemMetrics(SM_CYEDGE) - 1);
     hwndWindow = CreateWindowExA(0, windowClassName, initialTitle, windowStyle, x, y,
                                  outerWidth, outerHeight, nullptr, nullptr, hInstance, nullptr);
     if (hwndWindow) {

@@ -4,6 +4,7 @@
 
 #include "window/windowproc.h"
 
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -72,6 +73,43 @@ TEST_F(WindowTest, ConstructionMakesItsCallsInOrderAndShowsTheWindowAsked)
     EXPECT_EQ(height, 600);
     ASSERT_NE(windowRegistry, nullptr);
     EXPECT_EQ(windowRegistry->FindWindowObject(hwnd), w.get());
+}
+
+TEST_F(WindowTest, SizesAtTheEndsOfTheIntRangeArePinnedNotWrapped)
+{
+    // The outer size adds the frame metrics to the drawing size, and double buffering
+    // works with the area's far edge, one less than its size: at the ends of the int range
+    // these stay at the end instead of wrapping round to the other.
+    auto callsNamed = [](const std::vector<std::string> &log, const std::string &name) {
+        std::vector<std::string> lines;
+        for (const std::string &line : log)
+            if (CallName(line) == name)
+                lines.push_back(line.substr(line.find('(')));
+        return lines;
+    };
+    for (const int size : {INT_MAX, INT_MIN}) {
+        hooks::StartCallLog();
+        {
+            auto w = OpenQuiet(size, size);
+            EXPECT_EQ(w->GetWidth(), size);
+            w->SetBuffering(true);
+            w->UpdateBuffer();
+        }
+        const std::vector<std::string> log = hooks::StopCallLog();
+        // The frame adds 2 across and 20 down; at the top of the range nothing is added.
+        const std::string outer = size == INT_MAX ? std::to_string(INT_MAX) + "," + std::to_string(INT_MAX)
+                                                  : std::to_string(size + 2) + "," + std::to_string(size + 20);
+        const std::vector<std::string> created = callsNamed(log, "CreateWindowExA");
+        ASSERT_EQ(created.size(), 1u);
+        EXPECT_NE(created[0].find(",10,10," + outer + ","), std::string::npos) << created[0];
+        const std::vector<std::string> rectangles = callsNamed(log, "Rectangle");
+        ASSERT_EQ(rectangles.size(), 1u);
+        const std::string edge = std::to_string(size == INT_MAX ? size - 1 : size);
+        EXPECT_NE(rectangles[0].find(",0,0," + edge + "," + edge + ")"), std::string::npos) << rectangles[0];
+        const std::vector<std::string> blits = callsNamed(log, "BitBlt");
+        ASSERT_EQ(blits.size(), 1u);
+        EXPECT_NE(blits[0].find(",0,0," + edge + "," + edge + ","), std::string::npos) << blits[0];
+    }
 }
 
 TEST_F(WindowTest, DestructionReleasesDeletesThenDestroys)
