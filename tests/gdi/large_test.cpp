@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <random>
 
 using namespace rastertest;
@@ -109,4 +110,85 @@ TEST(LargeFigures, ExtremeCoordinatesDrawOnlyWhatIsVisible)
     Surface f = Blank(16, 16);
     raster::DrawRectangle(f, State(1, true), lo, lo, hi, hi);
     EXPECT_EQ(f.Row(8)[8], kBrush);
+}
+
+TEST(LargeFigures, PensWiderThanTheSurfaceCoverItAndCostOnlyWhatIsVisible)
+{
+    // A pen of the largest width drawn through the surface covers all of it, along a
+    // curve of many points and a polygon of GDI's largest count alike.
+    const int widest = INT_MAX;
+    std::vector<raster::Point> many;
+    for (int k = 0; k < 65535; ++k) many.push_back({(k * 37) % 50 - 5, (k * 11) % 40 - 5});
+    auto covered = [](const Surface &s) {
+        for (const Pixel p : s.pixels)
+            if (p != kPen) return false;
+        return true;
+    };
+    Surface bezier = Blank(48, 32);
+    EXPECT_TRUE(raster::DrawPolyBezier(bezier, State(widest, false), {{-900, 7}, {40, -3000}, {3000, 900}, {20, 20}}));
+    EXPECT_TRUE(covered(bezier));
+    Surface polygon = Blank(48, 32);
+    EXPECT_TRUE(raster::DrawPolygon(polygon, State(widest, true), many));
+    EXPECT_TRUE(covered(polygon));
+    // An ellipse whose flat top runs just above the surface, two billion pixels wide.
+    Surface ellipse = Blank(48, 32);
+    EXPECT_TRUE(raster::DrawEllipse(ellipse, State(widest - 1, false), INT_MIN, -1, 2147418112, INT_MAX));
+    EXPECT_TRUE(covered(ellipse));
+    // A circle of radius 2^30 around the surface, drawn with a pen of about its radius
+    // on either side: every pixel but those nearest the centre is within reach.
+    Surface ring = Blank(48, 32);
+    const int r = 1 << 30;
+    EXPECT_TRUE(raster::DrawEllipse(ring, State(widest, false), 24 - r, 16 - r, 24 + r, 16 + r));
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 48; ++x)
+            if (std::abs(x - 24) + std::abs(y - 16) > 2) {
+                EXPECT_EQ(ring.Row(y)[x], kPen) << x << "," << y;
+            }
+}
+
+TEST(LargeFigures, AWindowOfTheSurfaceShowsWhatTheWholeSurfaceShowsThere)
+{
+    // A zigzag with a wide pen, down a tall surface; on a short one, the same figure moved
+    // up shows exactly those rows. The two make the pen's discs in different ways: on the
+    // tall surface one disc is made and moved to every joint, on the short one few joints
+    // reach it from far apart and each makes its own.
+    std::vector<raster::Point> zigzag;
+    for (int k = 0; k <= 30; ++k) zigzag.push_back({k % 2 ? 300 : 100, 100 * k});
+    const int top = 1480, rows = 20;
+    for (bool brush : {false, true}) {
+        const raster::DrawState st = State(301, brush);
+        Surface tall = Blank(700, 3100);
+        ASSERT_TRUE(raster::DrawPolygon(tall, st, zigzag));
+        std::vector<raster::Point> moved = zigzag;
+        for (raster::Point &p : moved) p.y -= top;
+        Surface window = Blank(700, rows);
+        ASSERT_TRUE(raster::DrawPolygon(window, st, moved));
+        int pen = 0, other = 0;
+        for (int y = 0; y < rows; ++y)
+            for (int x = 0; x < 700; ++x) {
+                ASSERT_EQ(window.Row(y)[x], tall.Row(top + y)[x]) << x << "," << y;
+                (window.Row(y)[x] == kPen ? pen : other)++;
+            }
+        EXPECT_GT(pen, 0);
+        EXPECT_GT(other, 0);
+    }
+}
+
+TEST(SpanSets, SpansPiledOnTheSameRowsStayOneUnion)
+{
+    // Far more overlapping spans than are kept unmerged: the set is still their union.
+    raster::SpanSet set(raster::Box{0, 0, 100, 10});
+    for (int k = 0; k < 300000; ++k) set.AddSpan(k % 10, k % 7, 50 + k % 13);
+    set.AddSpan(3, 90, 95);
+    const std::vector<raster::Span> &spans = set.Spans();
+    ASSERT_EQ(spans.size(), 11u);
+    EXPECT_EQ(spans[0].x0, 0);
+    EXPECT_EQ(spans[0].x1, 62);
+    EXPECT_EQ(spans[4].y, 3);
+    EXPECT_EQ(spans[4].x0, 90);
+    EXPECT_FALSE(set.Full());
+    set.AddBox(raster::Box{-5, -5, 200, 200});
+    EXPECT_TRUE(set.Full());
+    set.Subtract(raster::SpanSet(raster::Box{0, 0, 1, 1}));
+    EXPECT_FALSE(set.Full());
 }

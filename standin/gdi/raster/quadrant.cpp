@@ -32,7 +32,7 @@ int64_t QuadrantPath::WalkLimit() { return walkLimitSetting; }
 void QuadrantPath::SetWalkLimitForTesting(int64_t limit) { walkLimitSetting = limit; }
 
 QuadrantPath::QuadrantPath(int64_t w, int64_t h, int64_t walkLimit, int64_t outlineEndK)
-    : w_(w), a_(w - 1), b_(h - 1), odd_((h - 1) % 2)
+    : a_(w - 1), b_(h - 1), odd_((h - 1) % 2)
 {
     kDec_ = a_ >= 1 ? (a_ - 2) / 2 : -1;
     small_ = w + h <= walkLimit;
@@ -219,7 +219,8 @@ void QuadrantPath::BuildZones()
 
     PathState cur{0, 0};
     if (kSteep_ >= 0) {
-        const PathState exit{kSteep_, FirstJStepX(kSteep_)};
+        jSteepExit_ = FirstJStepX(kSteep_);
+        const PathState exit{kSteep_, jSteepExit_};
         cur = {exit.k + 1, exit.j + (StepY(exit) ? 1 : 0)};
     }
     for (int guard = 0; guard < 100000; ++guard) {
@@ -273,12 +274,13 @@ PathState QuadrantPath::BaseEnterRow(int64_t j) const
         if (j + 1 >= static_cast<int64_t>(rowStart_.size())) return {kNever, j};
         return walked_[rowStart_[static_cast<size_t>(j)]];
     }
-    if (kSteep_ >= 0 && j <= FirstJStepX(kSteep_)) {
-        // The first steep column reaching row j.
+    if (kSteep_ >= 0 && j <= jSteepExit_) {
+        // The first steep column reaching row j: the first whose x test still fails in
+        // row j - 1 (the test only passes more easily higher up a column).
         int64_t lo = 0, hi = kSteep_;
         while (lo < hi) {
             const int64_t mid = lo + (hi - lo) / 2;
-            if (FirstJStepX(mid) >= j) hi = mid;
+            if (j <= 0 || !StepX({mid, j - 1})) hi = mid;
             else lo = mid + 1;
         }
         return {lo, j};
@@ -317,11 +319,13 @@ PathState QuadrantPath::BaseEnterColumn(int64_t k) const
         }
     }
     if (endsInMiddle_ || k <= kBaseExit_) return {k, kNever};
-    // The first flat row whose last column reaches k; the top row runs on for ever.
+    // The first flat row whose last column reaches k, the top row running on for ever:
+    // the first row whose y test still fails in column k - 1 (or, past kDec, fails at all).
     int64_t lo = jBase_ + 1, hi = jTop_;
+    const PathState probe{std::max<int64_t>(0, std::min(k - 1, kDec_)), 0};
     while (lo < hi) {
         const int64_t mid = lo + (hi - lo) / 2;
-        if (FirstKStepY(mid, 0) >= k) hi = mid;
+        if (!StepY({probe.k, mid})) hi = mid;
         else lo = mid + 1;
     }
     return {k, lo};
@@ -352,6 +356,7 @@ void QuadrantPath::Visit(int64_t k0, int64_t k1, int64_t j0, int64_t j1, int64_t
 {
     k0 = std::max<int64_t>(k0, 0);
     j0 = std::max<int64_t>(j0, 0);
+    k1 = std::min(k1, kLimit);
     if (k0 > k1 || j0 > j1) return;
     const PathState row = EnterRow(j0);
     if (row.k == kNever) return;
@@ -360,12 +365,48 @@ void QuadrantPath::Visit(int64_t k0, int64_t k1, int64_t j0, int64_t j1, int64_t
         s = EnterColumn(k0);
         if (s.j == kNever) return;
     }
-    while (s.k <= k1 && s.j <= j1 && s.k <= kLimit) {
+    // The walk ends by column k1 and by the end of row j1, whichever comes first.
+    const PathState lastRow = ExitRow(j1);
+    const int64_t kLast = lastRow.k == kNever ? k1 : std::min(k1, lastRow.k);
+    if (kLast < s.k || j1 < s.j) return;
+    if ((kLast - s.k) + (j1 - s.j) > kMaxVisitWalk) {
+        VisitSampled(s, kLast, j0, j1, visit);
+        return;
+    }
+    while (s.k <= k1 && s.j <= j1) {
         visit(s);
         const PathState n = Next(s);
         if (n == s) return;
         s = n;
     }
+}
+
+void QuadrantPath::VisitSampled(PathState first, int64_t kLast, int64_t j0, int64_t j1,
+                                const std::function<void(PathState)> &visit) const
+{
+    // Far too many states to walk (a pen far wider than the surface reaches that far):
+    // the first and last state of evenly spread columns and rows stand for the rest, so
+    // the outline runs through them in chords. Where the path runs along a row or a
+    // column, those two states are its ends, and nothing of the run is lost.
+    std::vector<PathState> states;
+    auto keep = [&](PathState t) {
+        if (t.k == kNever || t.j == kNever || Before(t, first)) return;
+        if (t.k > kLast || t.j < j0 || t.j > j1) return;
+        states.push_back(t);
+    };
+    const i128 kSpan = kLast - first.k, jSpan = j1 - first.j;
+    for (int64_t i = 0; i <= kVisitSamples; ++i) {
+        const int64_t k = first.k + static_cast<int64_t>(kSpan * i / kVisitSamples);
+        const int64_t j = first.j + static_cast<int64_t>(jSpan * i / kVisitSamples);
+        keep(EnterColumn(k));
+        keep(ExitColumn(k));
+        keep(EnterRow(j));
+        keep(ExitRow(j));
+    }
+    keep(first);
+    std::sort(states.begin(), states.end(), Before);
+    states.erase(std::unique(states.begin(), states.end()), states.end());
+    for (const PathState &t : states) visit(t);
 }
 
 } // namespace standin::gdi::raster

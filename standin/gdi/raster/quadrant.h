@@ -58,7 +58,11 @@ public:
     bool Walked() const { return small_; }
 
     // Calls visit for every state with k in [k0, k1] and j in [j0, j1], in path order,
-    // stopping for good after the first state whose k exceeds kLimit.
+    // stopping for good after the first state whose k exceeds kLimit. A stretch longer
+    // than kMaxVisitWalk steps (a pen thousands of pixels wide reaches that far around a
+    // surface) is not walked: about kVisitSamples columns and rows of it are visited.
+    static constexpr int64_t kMaxVisitWalk = int64_t{1} << 13;
+    static constexpr int64_t kVisitSamples = 512;
     void Visit(int64_t k0, int64_t k1, int64_t j0, int64_t j1, int64_t kLimit,
                const std::function<void(PathState)> &visit) const;
 
@@ -70,6 +74,8 @@ private:
     int64_t FirstJStepX(int64_t k) const;               // min J >= 0 with StepX(k, J)
     int64_t FirstKStepY(int64_t j, int64_t from) const; // min K in [from, kDec_] with StepY, or kNever
     PathState RowExitFrom(PathState entry) const;
+    void VisitSampled(PathState first, int64_t kLast, int64_t j0, int64_t j1,
+                      const std::function<void(PathState)> &visit) const;
     PathState ColumnExitFrom(PathState entry) const;
     void BuildZones();
     void IndexRows();
@@ -80,7 +86,7 @@ private:
     PathState BaseExitRow(int64_t j) const;
     PathState BaseExitColumn(int64_t k) const;
 
-    int64_t w_, a_, b_, odd_;
+    int64_t a_, b_, odd_;
     // Outline paths: the end column, the top row, and where the plain path leaves the
     // end column (-1 for plain paths).
     int64_t kEnd_ = -1, jTop_Outline = -1;
@@ -90,8 +96,9 @@ private:
     int64_t kDec_; // err falls with K on [0, kDec_]
     bool small_;   // walked from the start: cheap enough, and the zones need room
 
-    // Steep zone: columns [0, kSteep] exit at FirstJStepX.
+    // Steep zone: columns [0, kSteep] exit at FirstJStepX; the last of them in row jSteepExit.
     int64_t kSteep_ = -1;
+    int64_t jSteepExit_ = -1;
     // Transition zone: explicit row and column segments, in path order.
     struct Segment {
         PathState from, to; // within one row or one column

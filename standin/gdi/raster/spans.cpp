@@ -7,7 +7,7 @@ namespace standin::gdi::raster {
 
 void SpanSet::AddSpan(int64_t y, int64_t x0, int64_t x1)
 {
-    if (y < clip_.top || y >= clip_.bottom) return;
+    if (full_ || y < clip_.top || y >= clip_.bottom) return;
     x0 = std::max(x0, clip_.left);
     x1 = std::min(x1, clip_.right);
     if (x0 >= x1) return;
@@ -17,13 +17,19 @@ void SpanSet::AddSpan(int64_t y, int64_t x0, int64_t x1)
         if (last.y > s.y || (last.y == s.y && last.x1 >= s.x0)) normalized_ = false;
     }
     spans_.push_back(s);
+    if (spans_.size() >= compactAt_) {
+        Normalize();
+        compactAt_ = std::max(kFirstCompaction, 2 * spans_.size());
+    }
 }
 
 void SpanSet::AddBox(const Box &b)
 {
     Box c = b.Intersect(clip_);
-    if (c.Empty()) return;
+    if (c.Empty() || full_) return;
     for (int64_t y = c.top; y < c.bottom; ++y) AddSpan(y, c.left, c.right);
+    if (c.left == clip_.left && c.top == clip_.top && c.right == clip_.right && c.bottom == clip_.bottom)
+        full_ = true;
 }
 
 void SpanSet::Add(const SpanSet &other)
@@ -48,6 +54,12 @@ void SpanSet::Normalize()
     }
     spans_.resize(out);
     normalized_ = true;
+    // One span a row, each as wide as the clip box: then every row has one, as a
+    // normalized set holds at most one span covering a given pixel.
+    const int64_t rows = clip_.bottom - clip_.top;
+    full_ = rows > 0 && static_cast<int64_t>(spans_.size()) == rows &&
+            std::all_of(spans_.begin(), spans_.end(),
+                        [&](const Span &s) { return s.x0 == clip_.left && s.x1 == clip_.right; });
 }
 
 void SpanSet::Subtract(const SpanSet &otherIn)
@@ -73,6 +85,7 @@ void SpanSet::Subtract(const SpanSet &otherIn)
         if (x < s.x1) result.push_back({s.y, x, s.x1});
     }
     spans_ = std::move(result);
+    full_ = false;
 }
 
 void SpanSet::Offset(int64_t dx, int64_t dy)
@@ -80,6 +93,7 @@ void SpanSet::Offset(int64_t dx, int64_t dy)
     std::vector<Span> old = std::move(spans_);
     spans_.clear();
     normalized_ = true;
+    full_ = false;
     for (const Span &s : old) AddSpan(s.y + dy, s.x0 + dx, s.x1 + dx);
 }
 

@@ -36,6 +36,9 @@ public:
 
     void Normalize();
     bool Empty() const { return spans_.empty(); }
+    // Whether every pixel of the clip box is in the set (known after a Normalize); adding
+    // to a full set changes nothing and costs nothing.
+    bool Full() const { return full_; }
     const std::vector<Span> &Spans()
     {
         Normalize();
@@ -44,9 +47,15 @@ public:
     bool Contains(int64_t x, int64_t y);
 
 private:
+    // Unsorted spans are merged once there are this many, and again each time their
+    // number doubles: overlapping figures (a wide pen's discs) cannot pile up without end.
+    static constexpr size_t kFirstCompaction = size_t{1} << 16;
+
     Box clip_;
     std::vector<Span> spans_;
     bool normalized_ = true;
+    bool full_ = false;
+    size_t compactAt_ = kFirstCompaction;
 };
 
 } // namespace standin::gdi::raster

@@ -5,6 +5,7 @@
 #include "ellipse.h"
 #include "polyfill.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -15,19 +16,46 @@ int64_t RoundHalfAway(double f) { return static_cast<int64_t>(f > 0 ? f + 0.5 : 
 
 class WidePen {
 public:
-    WidePen(SpanSet &set, int64_t w) : set_(set), w_(w), disc_(Box{-w, -w, w + 1, w + 1})
+    // The disc is made once and moved to each point, for the rows that can show at any of
+    // the points that reach the clip box: a pen far wider than the surface needs only a
+    // surface's height of it, not a row for each of its own. When even those rows are
+    // more than the discs would look up one by one (points spread far apart), each disc is
+    // made where it lies, cut to the clip box.
+    WidePen(SpanSet &set, int64_t w, const std::vector<Point> &points)
+        : set_(set), w_(w), lo_(-(w / 2)), disc_(Box{})
     {
-        const int64_t lo = -(w / 2);
-        AddRoundRectArea(disc_, Box{lo, lo, lo + w, lo + w}, w, w);
+        const Box &clip = set_.Clip();
+        int64_t first = INT64_MAX, last = INT64_MIN, reaching = 0;
+        for (const Point &p : points) {
+            if (!Reaches(p)) continue;
+            ++reaching;
+            first = std::min(first, clip.top - p.y);
+            last = std::max(last, clip.bottom - p.y);
+        }
+        first = std::max(first, lo_);
+        last = std::min(last, lo_ + w);
+        if (first >= last) return;
+        const int64_t rowsEach = std::min(w, clip.bottom - clip.top);
+        perDisc_ = (last - first) / std::max<int64_t>(reaching, 1) > rowsEach;
+        if (perDisc_) return;
+        disc_ = SpanSet(Box{-w, first, w + 1, last});
+        AddRoundRectArea(disc_, Box{lo_, lo_, lo_ + w, lo_ + w}, w, w);
         disc_.Normalize();
     }
 
     void Disc(const Point &p)
     {
-        const Box &clip = set_.Clip();
-        if (p.x + w_ < clip.left || p.x - w_ >= clip.right || p.y + w_ < clip.top || p.y - w_ >= clip.bottom)
+        if (!Reaches(p) || set_.Full()) return;
+        if (perDisc_) {
+            AddRoundRectArea(set_, Box{p.x + lo_, p.y + lo_, p.x + lo_ + w_, p.y + lo_ + w_}, w_, w_);
             return;
-        for (const Span &s : disc_.Spans()) set_.AddSpan(p.y + s.y, p.x + s.x0, p.x + s.x1);
+        }
+        // Only the disc's rows on the clip box.
+        const Box &clip = set_.Clip();
+        const std::vector<Span> &spans = disc_.Spans();
+        auto it = std::lower_bound(spans.begin(), spans.end(), clip.top - p.y,
+                                   [](const Span &s, int64_t row) { return s.y < row; });
+        for (; it != spans.end() && it->y < clip.bottom - p.y; ++it) set_.AddSpan(p.y + it->y, p.x + it->x0, p.x + it->x1);
     }
 
     // The band of one segment; false for a zero-length one.
@@ -35,6 +63,7 @@ public:
     {
         const int64_t dx = p2.x - p1.x, dy = p2.y - p1.y;
         if (dx == 0 && dy == 0) return false;
+        if (set_.Full()) return true;
         if (dy == 0) {
             const int64_t top = p1.y - w_ / 2;
             set_.AddBox(Box{std::min(p1.x, p2.x), top, std::max(p1.x, p2.x), top + w_});
@@ -66,9 +95,17 @@ public:
     }
 
 private:
+    bool Reaches(const Point &p) const
+    {
+        const Box &clip = set_.Clip();
+        return p.x + w_ >= clip.left && p.x - w_ < clip.right && p.y + w_ >= clip.top && p.y - w_ < clip.bottom;
+    }
+
     SpanSet &set_;
     int64_t w_;
+    int64_t lo_;
     SpanSet disc_;
+    bool perDisc_ = false;
 };
 
 } // namespace
@@ -84,7 +121,7 @@ void AddWidePolyline(SpanSet &set, std::vector<Point> pts, bool close, int64_t w
                          pts.begin() + static_cast<std::ptrdiff_t>(num));
     const size_t n = p.size();
 
-    WidePen pen(set, width);
+    WidePen pen(set, width, p);
     const size_t segments = close ? n : n - 1;
     if (!close) {
         pen.Disc(p.front());
