@@ -97,8 +97,11 @@ std::optional<MSG> Route(const Queue &q, const InputEvent &e)
         return m;
     }
 
-    POINT origin = source->ClientOrigin();
-    POINT screen{origin.x + e.x, origin.y + e.y};
+    // Made-up input may lie anywhere: positions are worked out in 64 bits, and the screen
+    // position pinned to the 32 bits a POINT holds.
+    const POINT origin = source->ClientOrigin();
+    const int64_t sx = int64_t{origin.x} + e.x, sy = int64_t{origin.y} + e.y;
+    const POINT screen{PinnedLong(sx), PinnedLong(sy)};
     Window *target = FindWindow(q.capture);
     if (!target) {
         bool inside = e.x >= 0 && e.y >= 0 && e.x < source->ClientWidth() && e.y < source->ClientHeight();
@@ -106,8 +109,8 @@ std::optional<MSG> Route(const Queue &q, const InputEvent &e)
             return std::nullopt;
         target = source;
     }
-    POINT to = target->ClientOrigin();
-    int cx = screen.x - to.x, cy = screen.y - to.y;
+    const POINT to = target->ClientOrigin();
+    const int64_t cx = sx - to.x, cy = sy - to.y;
     m.hwnd = target->hwnd();
     m.pt = screen;
     WPARAM buttons = q.buttons;
@@ -126,7 +129,7 @@ std::optional<MSG> Route(const Queue &q, const InputEvent &e)
     case InputEvent::Type::Wheel:
         m.message = WM_MOUSEWHEEL;
         // The wheel reports screen coordinates and its delta in the high word.
-        m.wParam = (static_cast<WPARAM>(static_cast<WORD>(e.wheelDelta * WHEEL_DELTA)) << 16) |
+        m.wParam = (static_cast<WPARAM>(static_cast<WORD>(int64_t{e.wheelDelta} * WHEEL_DELTA)) << 16) |
                    buttons | ModifierFlags(q);
         m.lParam = MAKELPARAM(screen.x, screen.y);
         return m;
@@ -428,6 +431,15 @@ extern "C" BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM l
     m.pt = Q().cursor;
     Q().posted.push_back(m);
     return TRUE;
+}
+
+extern "C" LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    if (trace::Enter("SendMessageA", hWnd, Msg, wParam, lParam))
+        return 0;
+    // Every window belongs to the one thread, so its procedure runs now, as Win32 does for
+    // a window of the calling thread; nothing goes through the queue.
+    return SendToProc(hWnd, Msg, wParam, lParam);
 }
 
 extern "C" HWND WINAPI SetCapture(HWND hWnd)

@@ -51,6 +51,14 @@ gdi::Pixel BackgroundPixel(HBRUSH brush)
     return gdi::PixelFromColorref(RGB(255, 255, 255));
 }
 
+// The largest size a top-level window can have: the screen and a sizing frame (of
+// SM_CXSIZEFRAME, 4) with two more pixels on each side, as Win32 reports SM_CXMAXTRACK.
+SIZE MaxTrackSize()
+{
+    const SIZE screen = ActiveBackend().ScreenSize();
+    return SIZE{screen.cx + 4 + 2 * 4, screen.cy + 4 + 2 * 4};
+}
+
 // System cursors are fixed tokens, as they are shared by every program.
 constexpr int kCursorIds[] = {32512, 32513, 32514, 32515, 32516, 32642, 32643,
                               32644, 32645, 32646, 32648, 32649, 32650, 32651};
@@ -152,6 +160,13 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCS
         X = Y = 0;
     if (nWidth == CW_USEDEFAULT)
         nWidth = nHeight = 0;
+    // An overlapped window is never larger than the largest tracking size, however large
+    // it is asked to be: Win32 cuts it down as it creates it.
+    if ((dwStyle & WS_THICKFRAME) || !(dwStyle & (WS_POPUP | WS_CHILD))) {
+        const SIZE most = MaxTrackSize();
+        nWidth = std::min(nWidth, static_cast<int>(most.cx));
+        nHeight = std::min(nHeight, static_cast<int>(most.cy));
+    }
 
     auto w = std::make_unique<Window>();
     w->windowClass = cls;
@@ -282,6 +297,10 @@ extern "C" int WINAPI GetSystemMetrics(int nIndex)
         return 18;
     case SM_CYSMCAPTION:
         return 16;
+    case SM_CXMAXTRACK:
+        return MaxTrackSize().cx;
+    case SM_CYMAXTRACK:
+        return MaxTrackSize().cy;
     default:
         return 0; // unknown index, or a metric that is 0 here (SM_CXPADDEDBORDER)
     }

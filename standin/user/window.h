@@ -8,6 +8,7 @@
 
 #include <standin/win32.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -35,6 +36,12 @@ Frame FrameForStyle(DWORD style);
 
 struct Backend;
 
+// A 64-bit coordinate pinned to the 32-bit range that window-system positions take.
+inline LONG PinnedLong(int64_t v)
+{
+    return static_cast<LONG>(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+}
+
 struct Window {
     Window() = default;
     HandleKind kind = HandleKind::Window;
@@ -57,8 +64,9 @@ struct Window {
     HWND hwnd() const { return static_cast<HWND>(handle); }
     int ClientWidth() const { return client->surface.width; }
     int ClientHeight() const { return client->surface.height; }
-    // Screen position of the client area's top-left pixel.
-    POINT ClientOrigin() const { return POINT{x + frame.left, y + frame.top}; }
+    // Screen position of the client area's top-left pixel; a window placed at the edge of
+    // the coordinate range has it pinned there.
+    POINT ClientOrigin() const { return POINT{PinnedLong(int64_t{x} + frame.left), PinnedLong(int64_t{y} + frame.top)}; }
 };
 
 using WindowTable = HandleTable<Window>;

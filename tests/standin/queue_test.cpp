@@ -2,6 +2,9 @@
 // WM_CHAR, capture coordinates, failure injection and the call log.
 #include "fixture.h"
 
+#include <climits>
+#include <cstdint>
+
 using namespace standin::test;
 
 class QueueTest : public StandinTest {
@@ -176,6 +179,37 @@ TEST_F(QueueTest, ClicksCarryClientCoordinatesAndCaptureBringsReleasesFromOutsid
     EXPECT_EQ(CaptureWindow(), nullptr);
     InjectButton(hwnd, 0, false, -1, 5);
     EXPECT_TRUE(PumpAll().empty());
+}
+
+TEST_F(QueueTest, InputAtTheEndsOfTheIntRangeArrivesAsItsLowWords)
+{
+    // Made-up input may lie anywhere: a window holding the capture gets the position's
+    // 16-bit words, and the wheel its delta's, with nothing computed past 32 bits.
+    SetCapture(hwnd);
+    InjectButton(hwnd, 0, true, INT_MAX, INT_MIN);
+    InjectWheel(hwnd, INT_MAX, INT_MIN, INT_MAX);
+    auto seen = PumpAll();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].message, static_cast<UINT>(WM_LBUTTONDOWN));
+    EXPECT_EQ(LOWORD(seen[0].lParam), 0xFFFF);
+    EXPECT_EQ(HIWORD(seen[0].lParam), 0x0000);
+    EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_MOUSEWHEEL));
+    EXPECT_EQ(HIWORD(seen[1].wParam), static_cast<WORD>(int64_t{INT_MAX} * WHEEL_DELTA));
+    ReleaseCapture();
+}
+
+TEST_F(QueueTest, SendMessageRunsTheProcedureAtOnceAndQueuesNothing)
+{
+    EXPECT_EQ(SendMessageA(hwnd, WM_USER + 1, 7, 9), 0);
+    ASSERT_EQ(SeenMessages().size(), 1u);
+    EXPECT_EQ(SeenMessages()[0].message, static_cast<UINT>(WM_USER + 1));
+    EXPECT_EQ(SeenMessages()[0].wParam, 7u);
+    EXPECT_EQ(SeenMessages()[0].lParam, 9);
+    EXPECT_TRUE(PumpAll().empty());
+    // No window, no procedure: 0.
+    EXPECT_EQ(SendMessageA(reinterpret_cast<HWND>(uintptr_t{0x5A5A0}), WM_USER, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(nullptr, WM_USER, 0, 0), 0);
+    EXPECT_TRUE(SeenMessages().empty());
 }
 
 TEST_F(QueueTest, CaptureIsJudgedWhenTheInputIsReadNotWhenItArrives)

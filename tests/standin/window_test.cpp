@@ -2,6 +2,8 @@
 // messages, DCs of a window, and the closing of a window through its title bar.
 #include "fixture.h"
 
+#include <climits>
+
 using standin::test::GetWindowInfo;
 
 class WindowTest : public StandinTest {};
@@ -87,6 +89,35 @@ TEST_F(WindowTest, CaptionWindowSizedFromMetricsGetsExactlyTheDrawingSize)
     EXPECT_EQ(SetWindowTextA(hwnd, nullptr), TRUE);
     EXPECT_EQ(GetWindowInfo(hwnd).title, "");
     DestroyWindow(hwnd);
+}
+
+TEST_F(WindowTest, AnOverlappedWindowIsNoLargerThanTheLargestTrackingSize)
+{
+    // The headless screen is 1920 x 1080; the largest tracking size adds a sizing frame and
+    // two pixels on each side. A window asked to be larger is cut down to it, wherever it
+    // is placed, even at the very end of the coordinate range.
+    EXPECT_EQ(GetSystemMetrics(SM_CXMAXTRACK), 1932);
+    EXPECT_EQ(GetSystemMetrics(SM_CYMAXTRACK), 1092);
+    HWND huge = MakeWindow(INT_MAX - 100, INT_MAX - 100, INT_MAX, INT_MAX);
+    ASSERT_NE(huge, nullptr);
+    auto info = GetWindowInfo(huge);
+    EXPECT_EQ(info.outerWidth, 1932);
+    EXPECT_EQ(info.outerHeight, 1092);
+    EXPECT_EQ(info.clientWidth, 1932 - 2);
+    EXPECT_EQ(info.clientHeight, 1092 - 19 - 1);
+    // Input reaches it at its client positions.
+    standin::test::InjectMove(huge, 3, 4);
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, huge, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_MOUSEMOVE));
+    EXPECT_EQ(msg.lParam, MAKELPARAM(3, 4));
+    DestroyWindow(huge);
+    // A pop-up window is not cut.
+    HWND popup = CreateWindowExA(0, "Recording Window", "", WS_POPUP, 0, 0, 3000, 2000, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetWindowInfo(popup).outerWidth, 3000);
+    DestroyWindow(popup);
 }
 
 TEST_F(WindowTest, CreationAndDestructionSendTheirMessagesInOrder)

@@ -246,6 +246,7 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 /* ---- window styles and show commands ---- */
 #define WS_OVERLAPPED 0x00000000L
 #define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
 #define WS_MINIMIZEBOX 0x00020000L
 #define WS_MAXIMIZEBOX 0x00010000L
 #define WS_THICKFRAME 0x00040000L
@@ -290,6 +291,8 @@ typedef struct tagBITMAPINFO { BITMAPINFOHEADER bmiHeader; RGBQUAD bmiColors[1];
 #define SM_CYDOUBLECLK 37
 #define SM_CYSMCAPTION 51
 #define SM_CXPADDEDBORDER 92
+#define SM_CXMAXTRACK 59
+#define SM_CYMAXTRACK 60
 
 /* ---- cursors ---- */
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
@@ -556,6 +559,7 @@ BOOL WINAPI TranslateMessage(const MSG *lpMsg);           /* posts WM_CHAR for c
 LRESULT WINAPI DispatchMessageA(const MSG *lpMsg);
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam); /* the procedure's result; 0 for no window */
 HWND WINAPI SetCapture(HWND hWnd);                        /* previous capture window */
 BOOL WINAPI ReleaseCapture(void);
 BOOL WINAPI IsWindow(HWND hWnd);                           /* FALSE once destroyed */
