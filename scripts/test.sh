@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build (build/) and
-# the AddressSanitizer + UndefinedBehaviorSanitizer build (build-asan/); then the Windows
-# build under Wine (scripts/test-windows.sh), unless QG_SKIP_WINDOWS=1 or Wine is missing.
+# the AddressSanitizer + UndefinedBehaviorSanitizer build (build-asan/); a short fuzz run
+# (scripts/fuzz.sh --smoke); then the Windows build under Wine (scripts/test-windows.sh),
+# unless QG_SKIP_WINDOWS=1 or Wine is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -16,6 +17,12 @@ for dir in build build-asan; do
   echo "== tests in $dir"
   (cd "$dir" && ctest -j "${QG_JOBS:-2}" --output-on-failure) || status=1
 done
+# A short run of each fuzz target (clang, in build-fuzz/): the seeds and past findings
+# replayed, then a few seconds of fuzzing. QG_SKIP_FUZZ=1 leaves it out.
+if [ -z "${QG_SKIP_FUZZ:-}" ]; then
+  echo "== fuzz smoke run"
+  scripts/fuzz.sh --smoke || status=1
+fi
 if [ -z "${QG_SKIP_WINDOWS:-}" ] && command -v wine >/dev/null; then
   scripts/test-windows.sh || status=1
 fi
