@@ -146,6 +146,20 @@ TEST(LargeFigures, PensWiderThanTheSurfaceCoverItAndCostOnlyWhatIsVisible)
             }
 }
 
+TEST(LargeFigures, AnInsideOutArcLongerThanAMillionPointsDrawsNothing)
+{
+    // A wide inside-frame pen turns a box one pixel high inside out; the odd curve GDI
+    // then gets is drawn in a small box, but one 16 million pixels long would need room
+    // for 50 million points: it draws nothing.
+    raster::DrawState st = State(3, true, raster::PenKind::InsideFrame);
+    Surface small = Blank(48, 32);
+    EXPECT_TRUE(raster::DrawArc(small, st, raster::ArcKind::Pie, 2, 10, 40, 11, 0, 10, 40, 10));
+    EXPECT_FALSE(Touched(small).empty());
+    Surface huge = Blank(48, 32);
+    EXPECT_TRUE(raster::DrawArc(huge, st, raster::ArcKind::Pie, -65535, 1, 16843035, 0, 0, 0, 100, 0));
+    EXPECT_TRUE(Touched(huge).empty());
+}
+
 TEST(LargeFigures, AWindowOfTheSurfaceShowsWhatTheWholeSurfaceShowsThere)
 {
     // A zigzag with a wide pen, down a tall surface; on a short one, the same figure moved

@@ -11,6 +11,7 @@
 #include "widepen.h"
 #include "writer.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace standin::gdi::raster {
@@ -184,7 +185,11 @@ bool DrawArc(Surface &s, const DrawState &st, ArcKind kind, int32_t l, int32_t t
         }
     }
     std::vector<Point> pts;
-    const size_t room = static_cast<size_t>(3 * (bw + bh));
+    // An inside-out box far longer than any surface would need room for millions of
+    // points of its odd curve, in memory and time: past kMaxInsideOutPoints it is drawn
+    // as a curve with too little room, as nothing.
+    constexpr size_t kMaxInsideOutPoints = size_t{1} << 20;
+    const size_t room = std::min(static_cast<size_t>(3 * (bw + bh)), kMaxInsideOutPoints);
     if (!ArcPointsUpTo(box, {xs, ys}, {xe, ye}, st.clockwise, insideOut ? room : SIZE_MAX, pts)) return true;
     if (kind == ArcKind::Pie)
         pts.push_back({box.left + (box.right - box.left) / 2, box.top + (box.bottom - box.top) / 2});
