@@ -6,6 +6,7 @@
 #include "gdi/dc.h"
 
 #include <array>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -167,7 +168,9 @@ extern "C" HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color)
         return static_cast<HPEN>(Stock().objects[NULL_PEN]);
     auto pen = std::make_unique<Pen>();
     pen->style = (iStyle >= PS_SOLID && iStyle <= PS_INSIDEFRAME) ? iStyle : PS_SOLID;
-    pen->width = cWidth < 0 ? -cWidth : cWidth; // a negative width is kept as its size
+    // A negative width is kept as its size; the most negative has none in an int, and
+    // is kept as the largest.
+    pen->width = cWidth >= 0 ? cWidth : cWidth == INT_MIN ? INT_MAX : -cWidth;
     pen->color = color;
     return static_cast<HPEN>(Register(std::move(pen)));
 }

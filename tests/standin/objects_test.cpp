@@ -3,6 +3,7 @@
 
 #include "gdi/dc.h"
 
+#include <climits>
 #include <cstring>
 #include <memory>
 
@@ -164,6 +165,28 @@ TEST_F(ObjectsTest, PenAndFontCreationNormaliseTheirArguments)
     EXPECT_EQ(log[0], "CreateFontIndirectA({20,0,0,0,700,0,0,0,0,0,0,0,0x0," + std::string(32, 'x') + "})");
     DeleteObject(font);
     DeleteObject(negative);
+    EXPECT_EQ(LiveObjectCount(), 0);
+
+    // The most negative width has no size in an int: the pen is the widest there is, and
+    // a line through a bitmap with it covers all of it.
+    HPEN widest = CreatePen(PS_SOLID, INT_MIN, RGB(0, 0, 255));
+    ASSERT_NE(widest, nullptr);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ oldPen = SelectObject(dc, widest);
+    MoveToEx(dc, 0, 3, nullptr);
+    LineTo(dc, 7, 3);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(GetPixel(dc, x, y), RGB(0, 0, 255)) << x << "," << y;
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(widest);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
     EXPECT_EQ(LiveObjectCount(), 0);
 }
 
