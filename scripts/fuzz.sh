@@ -25,15 +25,47 @@ fi
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(jpeg window messages)
 
+build=("${targets[@]/#/fuzz_}")
+[ $smoke = 0 ] || build+=(fuzz_selfcheck)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G "Unix Makefiles" -DQG_FUZZ=ON -DQG_BUILD_TESTS=OFF \
   -DQG_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-fuzz -j "${QG_JOBS:-2}" --target "${targets[@]/#/fuzz_}" >/dev/null
+cmake --build build-fuzz -j "${QG_JOBS:-2}" --target "${build[@]}" >/dev/null
 
 # The sanitizers' settings are the targets' own (forked.cpp); the test command's are not
 # meant for them.
 unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 status=0
+
+# The harness's own check, in the smoke run: fuzz_selfcheck misbehaves in the way its
+# input's first byte names; what the harness accepts must pass, what it reports must be
+# reported as such.
+if [ $smoke = 1 ]; then
+  echo "== the harness's verdicts (fuzz_selfcheck)"
+  check=build-fuzz/selfcheck
+  rm -rf "$check"
+  mkdir -p "$check"
+  verdicts=("0:" "1:" "2:" "3:" "4:a sanitizer report" "5:a sanitizer report" "6:a sanitizer report"
+            "7:leaked memory" "8:more than 1 s of CPU" "9:more than 5 s" "10:status other than 1"
+            "11:a sanitizer report" "12:a sanitizer report" "13:a check failed")
+  wrong=0
+  for verdict in "${verdicts[@]}"; do
+    case=${verdict%%:*}
+    want=${verdict#*:}
+    printf "\\$(printf %03o "$case")" >"$check/case-$case"
+    result=0
+    build-fuzz/tests/fuzz/fuzz_selfcheck -artifact_prefix="$check/" "$check/case-$case" \
+      >"$check/case-$case.log" 2>&1 || result=$?
+    if [ -z "$want" ]; then
+      [ $result -eq 0 ] || { echo "   case $case: a finding where none was due ($check/case-$case.log)"; wrong=1; }
+    elif [ $result -eq 0 ] || ! grep -a -q "FINDING: .*$want" "$check/case-$case.log"; then
+      echo "   case $case: not reported as \"$want\" ($check/case-$case.log)"
+      wrong=1
+    fi
+  done
+  if [ $wrong = 0 ]; then echo "   ${#verdicts[@]} cases, each judged as it should be"; else status=1; fi
+fi
+
 for target in "${targets[@]}"; do
   case $target in
     jpeg) options=(-max_len=16384 -dict=tests/fuzz/jpeg.dict) ;;

@@ -234,9 +234,11 @@ void OnTimeUp(int signal)
     try {
         request.body(data, request.size);
     } catch (error e) {
+        delete[] data;
         CheckLeaks(request, heapBefore);
         EndChild(static_cast<int>(Ending::Threw), e, 0);
     }
+    delete[] data;
     CheckLeaks(request, heapBefore);
     EndChild(static_cast<int>(Ending::Returned), 0, 0);
 }

@@ -253,6 +253,9 @@ private:
             break;
         }
         case kAwaitClick:
+            // A wait is given input that is sure to arrive: no pump call may be made to
+            // fail (a failed dispatch loses its message, and the wait would never end).
+            hooks::ClearFailures();
             if (InjectClickInside(w, a.b[0] & 1, a.i[0], a.i[1])) {
                 const ClickKind kind = w.AwaitMouseClick(x, y);
                 FUZZ_CHECK(kind != CLICK_NONE);
@@ -260,6 +263,7 @@ private:
             }
             break;
         case kAwaitKey:
+            hooks::ClearFailures();
             if (InjectRecordKey(w, a.b[0])) {
                 char value = 0;
                 const KeyKind kind = w.AwaitKeyPress(value);
