@@ -118,16 +118,15 @@ int Font::Draw(gdi::Surface &surface, int x, int y, const char *text, size_t cou
         const long long left = pen + glyph.originX;
         const long long top = baseline - glyph.originY;
         pen += glyph.advance;
-        if (glyph.coverage.empty()) continue;
+        if (glyph.bits.empty()) continue;
         const long long y0 = std::max<long long>(top, bounds.top);
         const long long y1 = std::min<long long>(top + glyph.height, bounds.bottom);
         const long long x0 = std::max<long long>(left, bounds.left);
         const long long x1 = std::min<long long>(left + glyph.width, bounds.right);
         for (long long py = y0; py < y1; ++py) {
-            const uint8_t *src = glyph.coverage.data() + (py - top) * glyph.width - left;
             gdi::Pixel *row = surface.Row(static_cast<int32_t>(py));
             for (long long px = x0; px < x1; ++px)
-                if (src[px]) row[px] = ink;
+                if (glyph.Ink(px - left, py - top)) row[px] = ink;
         }
     }
 

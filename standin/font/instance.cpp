@@ -333,11 +333,8 @@ Glyph Instance::Rasterise(FT_UInt index)
         return glyph;
     }
 
-    glyph.coverage.resize(static_cast<size_t>(width * height));
-    for (int y = 0; y < glyph.height; ++y)
-        for (int x = 0; x < glyph.width; ++x)
-            glyph.coverage[static_cast<size_t>(y * glyph.width + x)] =
-                (bits[static_cast<size_t>(y * pitch + (x >> 3))] >> (7 - (x & 7))) & 1;
+    glyph.pitch = pitch;
+    glyph.bits = std::move(bits);
     ++rasterised_;
     return glyph;
 }

@@ -26,7 +26,14 @@ struct Glyph {
     int width = 0;
     int height = 0;
     int advance = 0;       // pen advance in whole pixels
-    std::vector<uint8_t> coverage; // width * height, 1 = ink; empty for blank glyphs
+    int pitch = 0;         // bytes a row of bits
+    // height rows of pitch bytes, a bit a pixel, leftmost in the high bit, 1 = ink; empty
+    // for blank glyphs. Kept packed: a glyph of a huge font costs an eighth of a byte a pixel.
+    std::vector<uint8_t> bits;
+    bool Ink(long long x, long long y) const
+    {
+        return (bits[static_cast<size_t>(y * pitch + (x >> 3))] >> (7 - (x & 7))) & 1;
+    }
 };
 
 class Instance {

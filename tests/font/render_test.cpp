@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 using fonttest::Fnv1a;
 using fonttest::InkBox;
@@ -141,6 +142,33 @@ TEST(DrawText, SyntheticBoldIsWiderByAPixelACharacter)
         return;
     }
     GTEST_SKIP() << "no installed family lacks a bold face";
+}
+
+TEST(DrawText, AGlyphLargerThanTheSurfaceShowsTheSamePixelsThroughAnyWindow)
+{
+    // A glyph hundreds of pixels wide, its bits packed eight a byte: a small surface placed
+    // anywhere over it (at offsets that are no multiple of 8) shows exactly what a large
+    // one shows there.
+    const LOGFONTA lf = Logfont("Arial", -700, FW_BOLD);
+    Surface whole(700, 800, kMarker);
+    Draw(whole, lf, 20, 0, "O");
+    const RECT box = InkBox(whole, kMarker);
+    ASSERT_GT(box.right - box.left, 400);
+    const int midX = (box.left + box.right) / 2, midY = (box.top + box.bottom) / 2;
+    // Windows across the left edge, the top edge and the inner right edge of the ring.
+    for (const auto &[dx, dy] : {std::pair{box.left - 13, midY - 21}, std::pair{midX - 29, box.top - 19},
+                                 std::pair{midX + 100, midY + 5}}) {
+        Surface window(61, 43, kMarker);
+        Draw(window, lf, 20 - dx, -dy, "O");
+        int ink = 0;
+        for (int y = 0; y < window.height; ++y)
+            for (int x = 0; x < window.width; ++x) {
+                ASSERT_EQ(window.Row(y)[x], whole.Row(y + dy)[x + dx]) << dx + x << "," << dy + y;
+                ink += window.Row(y)[x] != kMarker;
+            }
+        EXPECT_GT(ink, 0) << dx << "," << dy;
+        EXPECT_LT(ink, window.width * window.height) << dx << "," << dy;
+    }
 }
 
 TEST(GlyphCache, RasterisesEachGlyphOncePerFaceAndSize)
