@@ -98,7 +98,7 @@ for target in "${targets[@]}"; do
     echo "   FINDING (exit status $result); the report, from $log:"
     # The child's report: its output's end, up to the verdict (the fuzzer's own abort after
     # it says nothing more).
-    report=$(awk '/==qgfuzz== the child.s output/ {show = 1} show {print} /==qgfuzz== FINDING/ {exit}' "$log")
+    report=$(tr -d '\000' <"$log" | awk '/==qgfuzz== the child.s output/ {show = 1} show {print} /==qgfuzz== FINDING/ {exit}')
     [ -n "$report" ] || report=$(grep -a -E '==qgfuzz==|ERROR|SUMMARY|ALARM|runtime error' "$log" || true)
     printf '%s\n' "$report" | grep -a -v -E '^\s*$' | tail -40 | cut -c1-200 | sed 's/^/   | /' || true
     ls -t "$findings" | head -1 | sed "s|^|   input: $findings/|"
