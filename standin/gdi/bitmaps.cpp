@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <vector>
 
 using namespace standin;
@@ -110,6 +111,7 @@ BOOL Blit(HDC hdcDest, int xd, int yd, int wd, int hd, HDC hdcSrc, int xs, int y
     }
     DC *src = FindDC(hdcSrc);
     if (!src) return FALSE;
+    if (wd == 0 || hd == 0) return TRUE; // no area: nothing to read or write
     Surface &out = *TargetSurface(*dst);
     const Surface &in = *TargetSurface(*src);
     const SourceConversion convert = ConversionFor(*dst, *src);
@@ -118,11 +120,20 @@ BOOL Blit(HDC hdcDest, int xd, int yd, int wd, int hd, HDC hdcSrc, int xs, int y
     if (!stretch && rop == SRCCOPY && convert.kind == SourceConversion::Kind::Same && wd > 0 && hd > 0) {
         raster::CopyBlock(out, xd, yd, wd, hd, in, xs, ys);
     } else {
-        // Work on a copy of the source, so a blit within one surface reads what was there.
-        const Surface copy = in;
+        // A blit within one surface reads what was there, from a copy; any other source is
+        // read in place (a copy of a large bitmap would cost its whole size).
+        std::optional<Surface> copy;
+        if (&in == &out) {
+            try {
+                copy.emplace(in);
+            } catch (const std::bad_alloc &) {
+                return FALSE;
+            }
+        }
+        const Surface &source = copy ? *copy : in;
         const Pixel pat = PatternOf(*dst);
         const int mode = stretch ? dst->stretchMode : raster::kColorOnColor;
-        raster::StretchPixels(out.width, out.height, xd, yd, wd, hd, copy, xs, ys, ws, hs, mode, stretch,
+        raster::StretchPixels(out.width, out.height, xd, yd, wd, hd, source, xs, ys, ws, hs, mode, stretch,
                               [&](int32_t x, int32_t y, Pixel p) {
                                   Pixel &d = out.Row(y)[x];
                                   d = raster::Rop3(code, pat, convert(p), d);

@@ -310,6 +310,21 @@ TEST_F(Calls, BlitsNeedASourceOnlyWhenTheRopReadsOne)
     SetPixel(two.dc(), 1, 0, RGB(0, 255, 0));
     EXPECT_TRUE(StretchBlt(dst.dc(), 0, 7, 1, 1, two.dc(), 0, 0, 2, 1, SRCCOPY));
     EXPECT_EQ(dst.At(0, 7), 0xFF0000u);
+
+    // A rop that mixes in the source reads another bitmap where it is, and its own
+    // surface as it was before the blit began, overlapping or not.
+    Canvas mixed(4, 1, 0x000000);
+    SetPixel(mixed.dc(), 0, 0, RGB(0, 0, 255));
+    EXPECT_TRUE(BitBlt(mixed.dc(), 1, 0, 3, 1, mixed.dc(), 0, 0, SRCINVERT));
+    EXPECT_EQ(mixed.At(0, 0), 0x0000FFu);
+    EXPECT_EQ(mixed.At(1, 0), 0x0000FFu); // black ^ blue, the source pixel as it was
+    EXPECT_EQ(mixed.At(2, 0), 0x000000u); // black ^ black, not the blue just written
+    EXPECT_TRUE(BitBlt(mixed.dc(), 0, 0, 4, 1, src.dc(), 0, 0, SRCINVERT));
+    EXPECT_EQ(mixed.At(0, 0), 0x00FFFFu); // blue ^ green
+    // No height or no width: nothing read, nothing written, and no failure.
+    EXPECT_TRUE(BitBlt(mixed.dc(), 0, 0, 4, 0, src.dc(), 0, 0, SRCINVERT));
+    EXPECT_TRUE(StretchBlt(mixed.dc(), 0, 0, 0, 1, src.dc(), 0, 0, 4, 4, SRCCOPY));
+    EXPECT_EQ(mixed.At(0, 0), 0x00FFFFu);
 }
 
 TEST_F(Calls, MonochromeTargetsAndSources)
