@@ -333,6 +333,14 @@ int RunInChild(Body body, const uint8_t *data, size_t size)
 
 } // namespace
 
+void JudgeWindowProgram(const Verdict &verdict, const char *otherError)
+{
+    if (verdict.ending == Ending::Exited && verdict.value != 0)
+        Fail("the process ended with a nonzero status");
+    if (verdict.ending == Ending::Threw && verdict.value != ERROR_OUT_OF_MEMORY)
+        Fail(otherError);
+}
+
 void Fail(const char *why)
 {
     std::fprintf(stderr, "==qgfuzz== FINDING: %s\n", why);

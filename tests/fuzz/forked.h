@@ -42,6 +42,11 @@ Verdict RunForked(Body body, const uint8_t *data, size_t size);
 // A finding in the parent's own judgement of a verdict: says why, then aborts.
 [[noreturn]] void Fail(const char *why);
 
+// The window targets' judgement of a program that owns a window: closing the window ends
+// it with status 0 and no other exit is allowed; the only error that may leave is
+// ERROR_OUT_OF_MEMORY (`otherError` says what raised anything else).
+void JudgeWindowProgram(const Verdict &verdict, const char *otherError);
+
 // A failed check inside the body: says what and aborts the child.
 [[noreturn]] void CheckFailed(const char *what, const char *file, int line);
 

@@ -270,11 +270,6 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const Verdict verdict = RunForked(Play, data, size);
-    // Closing a window through the window system ends the program with status 0.
-    if (verdict.ending == Ending::Exited && verdict.value != 0)
-        Fail("the process ended with a nonzero status");
-    if (verdict.ending == Ending::Threw && verdict.value != ERROR_OUT_OF_MEMORY)
-        Fail("the pump raised an error other than ERROR_OUT_OF_MEMORY");
+    JudgeWindowProgram(RunForked(Play, data, size), "the pump raised an error other than ERROR_OUT_OF_MEMORY");
     return 0;
 }

@@ -558,11 +558,6 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const Verdict verdict = RunForked(Play, data, size);
-    // Closing the window ends the program with status 0; nothing else ends it.
-    if (verdict.ending == Ending::Exited && verdict.value != 0)
-        Fail("the process ended with a nonzero status");
-    if (verdict.ending == Ending::Threw && verdict.value != ERROR_OUT_OF_MEMORY)
-        Fail("a window operation raised an error other than ERROR_OUT_OF_MEMORY");
+    JudgeWindowProgram(RunForked(Play, data, size), "a window operation raised an error other than ERROR_OUT_OF_MEMORY");
     return 0;
 }

@@ -12,27 +12,8 @@ frame takes them); the part both show is compared. For a scene that differs, DIF
 import os
 import sys
 
-
-def read_ppm(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    fields = []
-    pos = 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[pos:end])
-        pos = end
-    if fields[0] != b"P6" or fields[3] != b"255":
-        raise ValueError(f"{path}: not an 8-bit P6 file")
-    width, height = int(fields[1]), int(fields[2])
-    pixels = data[pos + 1:pos + 1 + width * height * 3]
-    if len(pixels) != width * height * 3:
-        raise ValueError(f"{path}: short pixel data")
-    return width, height, pixels
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from ppm2png import read_ppm  # noqa: E402  (the one PPM reader the project has)
 
 
 def read_log(path):
