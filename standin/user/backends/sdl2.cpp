@@ -300,7 +300,7 @@ public:
         return SIZE{mode.w, mode.h};
     }
 
-    int ShowBox(Window *owner, const BoxSpec &box) override
+    int ShowBox(Window *owner, const BoxSpec &box, std::string &why) override
     {
         std::vector<std::string> labels;
         for (const std::string &b : box.buttons)
@@ -329,8 +329,10 @@ public:
         data.numbuttons = static_cast<int>(buttons.size());
         data.buttons = buttons.data();
         int chosen = -1;
-        if (SDL_ShowMessageBox(&data, &chosen) != 0)
+        if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+            why = SDL_GetError();
             return -1;
+        }
         // Closed through its frame: what Escape would have picked.
         if (chosen < 0 || chosen >= data.numbuttons)
             chosen = box.cancelButton >= 0 ? box.cancelButton : box.defaultButton;
