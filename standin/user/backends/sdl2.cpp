@@ -4,6 +4,9 @@
 #include "user/backends/backend.h"
 
 #include <SDL.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +18,12 @@
 extern "C" char *program_invocation_short_name; // glibc: the program's own name
 
 namespace standin::user {
+
+namespace x11 { // sdl2_x11.cpp: Xlib's names clash with ours, so they stay in a file of their own
+void *DisplayOf(SDL_Window *window); // null unless SDL runs the window on X11
+bool EventsQueued(void *display);
+int ConnectionFd(void *display);
+} // namespace x11
 
 namespace {
 
@@ -169,6 +178,7 @@ public:
         arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
         if (arrow_)
             SDL_SetCursor(arrow_);
+        wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     }
 
     [[noreturn]] static void CannotOpen(const char *why)
@@ -182,6 +192,8 @@ public:
         if (arrow_)
             SDL_FreeCursor(arrow_);
         SDL_Quit();
+        if (wakeFd_ >= 0)
+            close(wakeFd_);
     }
 
     bool Create(Window &w) override
@@ -194,6 +206,8 @@ public:
         if (!sw)
             return false;
         w.backendWindow = sw;
+        if (!xDisplay_)
+            xDisplay_ = x11::DisplayOf(sw);
         std::lock_guard lock(mutex_);
         byId_[SDL_GetWindowID(sw)] = w.hwnd();
         byHwnd_[w.hwnd()] = SDL_GetWindowID(sw);
@@ -252,9 +266,31 @@ public:
     void Wait(uint64_t timeoutNs) override
     {
         int ms = static_cast<int>(std::min<uint64_t>((timeoutNs + 999999) / 1000000, 1000));
-        if (ms > 0)
-            SDL_WaitEventTimeout(nullptr, ms);
+        if (ms > 0) {
+            if (xDisplay_ && wakeFd_ >= 0)
+                WaitOnX11(ms);
+            else
+                SDL_WaitEventTimeout(nullptr, ms);
+        }
         pollNow_ = true;
+    }
+
+    // SDL_WaitEventTimeout on X11 wakes itself for every event it takes in while waiting,
+    // by an X event sent to the window over a second connection. Sent just before the
+    // window is destroyed, that request can reach the server after the destruction, and
+    // the BadWindow it earns ends the program inside SDL_Quit. Waiting on the connection
+    // ourselves sends nothing; injected input wakes the wait through wakeFd_.
+    void WaitOnX11(int ms)
+    {
+        if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
+            return;
+        if (x11::EventsQueued(xDisplay_))
+            return;
+        pollfd fds[2] = {{x11::ConnectionFd(xDisplay_), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+        if (poll(fds, 2, ms) > 0 && (fds[1].revents & POLLIN)) {
+            uint64_t count;
+            [[maybe_unused]] ssize_t n = read(wakeFd_, &count, sizeof count);
+        }
     }
 
     void SetCapture(Window *) override
@@ -290,6 +326,10 @@ public:
         }
         Packed::Pack(e, id, ev.user);
         SDL_PushEvent(&ev);
+        if (wakeFd_ >= 0) {
+            const uint64_t one = 1;
+            [[maybe_unused]] ssize_t n = write(wakeFd_, &one, sizeof one);
+        }
     }
 
     SIZE ScreenSize() override
@@ -430,6 +470,8 @@ private:
     }
 
     Uint32 injectType_ = 0;
+    void *xDisplay_ = nullptr; // the X11 connection of SDL's windows, when SDL runs on X11
+    int wakeFd_ = -1;          // written when input is injected, to end a wait on X11
     SDL_Cursor *arrow_ = nullptr;
     std::mutex mutex_;
     std::unordered_map<Uint32, HWND> byId_;
