@@ -28,6 +28,8 @@ qg_windows_arch() {
   elif qg_loader_runs "$qg_wine64_loader"; then
     qg_arch=win64
     qg_why="this machine cannot run 32-bit programs ($(LC_ALL=C "$qg_wine32_loader" --version 2>&1 | sed "s/^.*: //" | head -n1 || true))"
+  elif [ ! -x "$qg_wine64_loader" ]; then
+    qg_why="32-bit Wine cannot run here and there is no 64-bit Wine ($qg_wine64_loader)"
   else
     qg_why="no Wine loader runs on this machine ($(LC_ALL=C "$qg_wine64_loader" --version 2>&1 | head -n1 || true))"
   fi
