@@ -127,11 +127,17 @@ public:
         srcW_ = rng_.Range(1, 12);
         srcH_ = rng_.Range(1, 12);
         src_ = CreateCompatibleDC(screen_);
-        srcBitmap_ = CreateCompatibleBitmap(screen_, srcW_, srcH_);
+        // Now and then a monochrome one (compatible with a fresh memory DC): its pixels
+        // come out in the destination's text colour and white.
+        const bool mono = rng_.Chance(10);
+        srcBitmap_ = CreateCompatibleBitmap(mono ? src_ : screen_, srcW_, srcH_);
         srcInitial_ = SelectObject(src_, srcBitmap_);
         Dib pic(rng_, srcW_, srcH_, true, 32);
         SetDIBitsToDevice(src_, 0, 0, srcW_, srcH_, 0, 0, 0, srcH_, pic.bits.data(), &pic.bmi, DIB_RGB_COLORS);
-        Note("source bitmap %dx%d", srcW_, srcH_);
+        const COLORREF text = rng_.Colour();
+        SetTextColor(dc_, text);
+        Note("source bitmap %dx%d%s, text colour 0x%06lX", srcW_, srcH_, mono ? " monochrome" : "",
+             static_cast<unsigned long>(text));
         penInitial_ = SelectObject(dc_, GetStockObject(BLACK_PEN));
         brushInitial_ = SelectObject(dc_, GetStockObject(WHITE_BRUSH));
     }
@@ -482,7 +488,12 @@ private:
     }
 
     // A size for blits: mostly small and positive, sometimes negative or none.
-    int Extent(int most) { return rng_.Chance(75) ? rng_.Range(1, most) : rng_.Range(-most, most); }
+    int Extent(int most)
+    {
+        if (rng_.Chance(3))
+            return rng_.Range(-40 * most, 40 * most);
+        return rng_.Chance(75) ? rng_.Range(1, most) : rng_.Range(-most, most);
+    }
     const Rop &PickRop() { return rng_.Chance(40) ? kRops[0] : rng_.Pick(kRops); }
 
     // The source of a blit: the other bitmap, the surface itself, or none.
