@@ -91,36 +91,40 @@ Pixel DibPixelFor(DC &dc, Pixel p)
 class RopSink : public raster::RowSink {
 public:
     RopSink(DC &dc, DWORD rop, SourceConversion convert, bool fromDib)
-        : out_(*TargetSurface(dc)), dc_(dc), code_(static_cast<uint8_t>(rop >> 16)), convert_(convert),
-          fromDib_(fromDib && IsMonochrome(dc))
+        : out_(*TargetSurface(dc)), dc_(dc), convert_(convert), toMono_(fromDib && IsMonochrome(dc))
     {
         const raster::DrawState st = DrawStateOf(dc);
-        nullBrush_ = st.brush.null;
-        pattern_ = st.brush.color;
-        copy_ = code_ == 0xCC && convert.kind == SourceConversion::Kind::Same && !fromDib_;
+        const uint8_t code = static_cast<uint8_t>(rop >> 16);
+        masks_ = st.brush.null ? raster::MasksForNullBrush(code) : raster::MasksFor(code, st.brush.color);
+        converts_ = convert.kind != SourceConversion::Kind::Same;
+        copy_ = code == 0xCC && !converts_ && !toMono_;
     }
 
-    void Put(int32_t y, int32_t x0, const Pixel *row, int32_t n) override
+    Pixel *Direct(int32_t y, int32_t x0) override { return copy_ ? out_.Row(y) + x0 : nullptr; }
+
+    void Put(int32_t y, int32_t x0, const Pixel *__restrict row, int32_t n) override
     {
-        Pixel *d = out_.Row(y) + x0;
+        Pixel *__restrict d = out_.Row(y) + x0;
         if (copy_) {
             for (int32_t i = 0; i < n; ++i) d[i] = row[i] & 0x00FFFFFFu;
             return;
         }
+        if (!converts_ && !toMono_) {
+            for (int32_t i = 0; i < n; ++i) d[i] = masks_(row[i], d[i]);
+            return;
+        }
         for (int32_t i = 0; i < n; ++i) {
-            const Pixel s = convert_(row[i] & 0x00FFFFFFu);
-            const Pixel p = nullBrush_ ? raster::Rop3NullBrush(code_, s, d[i]) : raster::Rop3(code_, pattern_, s, d[i]);
-            d[i] = fromDib_ ? DibPixelFor(dc_, p) : p;
+            const Pixel p = masks_(convert_(row[i] & 0x00FFFFFFu), d[i]);
+            d[i] = toMono_ ? DibPixelFor(dc_, p) : p;
         }
     }
 
 private:
     Surface &out_;
     DC &dc_;
-    uint8_t code_;
     SourceConversion convert_;
-    bool fromDib_, nullBrush_ = false, copy_ = false;
-    Pixel pattern_ = 0;
+    raster::RopMasks masks_;
+    bool toMono_, converts_ = false, copy_ = false;
 };
 
 // A surface's rows, read in place, or from a copy of the part a transfer within one
@@ -190,10 +194,10 @@ void PatternBlt(DC &dc, int64_t x, int64_t y, int64_t w, int64_t h, DWORD rop)
     const raster::Range ys = raster::StartAxis(y, h, s.height, 0, 1, 1).dvis;
     const raster::DrawState st = DrawStateOf(dc);
     const uint8_t code = static_cast<uint8_t>(rop >> 16);
+    const raster::RopMasks masks = st.brush.null ? raster::MasksForNullBrush(code) : raster::MasksFor(code, st.brush.color);
     for (int64_t yy = ys.lo; yy < ys.hi; ++yy) {
         Pixel *row = s.Row(static_cast<int32_t>(yy));
-        for (int64_t xx = xs.lo; xx < xs.hi; ++xx)
-            row[xx] = st.brush.null ? raster::Rop3NullBrush(code, 0, row[xx]) : raster::Rop3(code, st.brush.color, 0, row[xx]);
+        for (int64_t xx = xs.lo; xx < xs.hi; ++xx) row[xx] = masks(0, row[xx]);
     }
     NoteDrawnBox(dc, x, y, x + w, y + h, 0);
 }

@@ -179,16 +179,19 @@ struct SourceOf : raster::SourceRows {
 };
 struct Into : raster::RowSink {
     Surface &s;
-    explicit Into(Surface &surface) : s(surface) {}
+    bool direct;
+    Into(Surface &surface, bool writesDirectly) : s(surface), direct(writesDirectly) {}
     void Put(int32_t y, int32_t x0, const Pixel *row, int32_t n) override
     {
-        for (int32_t i = 0; i < n; ++i) s.Row(y)[x0 + i] = row[i];
+        for (int32_t i = 0; i < n; ++i) s.Row(y)[x0 + i] = row[i] & 0xFFFFFF;
     }
+    Pixel *Direct(int32_t y, int32_t x0) override { return direct ? s.Row(y) + x0 : nullptr; }
 };
 
 // StretchBlt's layout of a transfer onto dst from src, run by Transfer (or the plain
 // TransferReference); false when nothing is drawn.
-bool Stretch(Surface &dst, const Surface &src, const int64_t (&c)[8], int mode, bool reference = false)
+bool Stretch(Surface &dst, const Surface &src, const int64_t (&c)[8], int mode, bool reference = false,
+             bool direct = false)
 {
     raster::Axis ax = raster::StartAxis(c[0], c[2], dst.width, c[4], c[6], src.width);
     raster::Axis ay = raster::StartAxis(c[1], c[3], dst.height, c[5], c[7], src.height);
@@ -198,7 +201,7 @@ bool Stretch(Surface &dst, const Surface &src, const int64_t (&c)[8], int mode, 
     const raster::AxisMap ys = stretching ? raster::MapAxis(ay, c[7]) : raster::MapCopy(ay);
     SourceOf rows(src);
     rows.left = 0;
-    Into into(dst);
+    Into into(dst, direct);
     (reference ? raster::TransferReference : raster::Transfer)(xs, ys, rows, mode, into);
     return xs.Size() && ys.Size();
 }
@@ -220,8 +223,8 @@ TEST(Stretch, ShrinkingMergesByTheMode)
     EXPECT_EQ(dst.pixels, (std::vector<Pixel>{0x00FF00, 0x00FF00}));
 }
 
-// The row-by-row transfer (column map, rows made once) must equal the plain per-pixel one
-// for every layout and mode.
+// The row-by-row transfer (column map, rows made once, copies written in place) must equal
+// the plain per-pixel one for every layout and mode.
 TEST(Stretch, FastTransferEqualsThePlainOne)
 {
     std::mt19937 rng(20261207);
@@ -233,10 +236,22 @@ TEST(Stretch, FastTransferEqualsThePlainOne)
         const int64_t c[8] = {pick(-4, 24), pick(-4, 20), pick(-24, 24), pick(-24, 24),
                               pick(-3, 14), pick(-3, 14), pick(-14, 14), pick(-14, 14)};
         const int mode = static_cast<int>(pick(1, 4));
-        Stretch(a, src, c, mode);
+        Stretch(a, src, c, mode, false, iter % 2 == 0); // rows written in place, or handed over
         Stretch(b, src, c, mode, true);
         ASSERT_EQ(a.pixels, b.pixels) << "iteration " << iter << ", mode " << mode;
     }
+}
+
+// The four masks the transfers apply must give what the plain minterm sum gives.
+TEST(Blit, RopMasksEqualTheRopItself)
+{
+    std::mt19937 rng(7);
+    for (int code = 0; code < 256; ++code)
+        for (int i = 0; i < 20; ++i) {
+            const uint32_t p = rng() & 0xFFFFFF, s = rng(), d = rng() & 0xFFFFFF;
+            ASSERT_EQ(raster::MasksFor(static_cast<uint8_t>(code), p)(s, d), raster::Rop3(static_cast<uint8_t>(code), p, s & 0xFFFFFF, d))
+                << "code " << code;
+        }
 }
 
 TEST(Blit, SourcePartlyOutsideLeavesTheRestAlone)

@@ -49,24 +49,36 @@ uint32_t Rop3(uint8_t code, uint32_t pattern, uint32_t source, uint32_t dest)
     return result & 0x00FFFFFFu;
 }
 
-uint32_t Rop3NullBrush(uint8_t code, uint32_t source, uint32_t dest)
+RopMasks MasksFor(uint8_t code, uint32_t pattern)
 {
-    // What each code makes of S and D with the null brush, measured on real GDI (the
-    // conformance group rop-codes holds the measurement): digit c, bit 3 - (2s + d) is
-    // the result for source bit s and destination bit d.
-    static constexpr char kTable[] =
-        "018c8a9886a4c21a111111478bebedee81214822828b2dedc123456786a7cdec41244148844b8deba125156786abc7ea6"
-        "12646628664624971274727877777e7818888888d8b8de79b294962d96b6de6ae83ea6889aeadeabe274b478bebbdeec"
-        "12c856889cbceecde2d47278ddbedeeee2e4e478eeeeeeea12c4a6789aecdef";
-    static_assert(sizeof kTable == 257);
-    const char digit = kTable[code];
+    // Code bit 4p + 2s + d is the result for pattern bit p, source bit s, destination bit d.
+    auto mask = [&](unsigned sd) {
+        const uint32_t withPattern = ((code >> (4 + sd)) & 1u) ? ~0u : 0u;
+        const uint32_t without = ((code >> sd) & 1u) ? ~0u : 0u;
+        return (pattern & withPattern) | (~pattern & without);
+    };
+    return {mask(3), mask(2), mask(1), mask(0)};
+}
+
+namespace {
+
+// What each code makes of S and D with the null brush, measured on real GDI (the
+// conformance group rop-codes holds the measurement): digit c, bit 3 - (2s + d) is the
+// result for source bit s and destination bit d.
+constexpr char kNullBrushTable[] =
+    "018c8a9886a4c21a111111478bebedee81214822828b2dedc123456786a7cdec41244148844b8deba125156786abc7ea6"
+    "12646628664624971274727877777e7818888888d8b8de79b294962d96b6de6ae83ea6889aeadeabe274b478bebbdeec"
+    "12c856889cbceecde2d47278ddbedeeee2e4e478eeeeeeea12c4a6789aecdef";
+static_assert(sizeof kNullBrushTable == 257);
+
+} // namespace
+
+RopMasks MasksForNullBrush(uint8_t code)
+{
+    const char digit = kNullBrushTable[code];
     const unsigned f = static_cast<unsigned>(digit <= '9' ? digit - '0' : digit - 'a' + 10);
-    uint32_t result = 0;
-    if (f & 8) result |= source & dest;
-    if (f & 4) result |= source & ~dest;
-    if (f & 2) result |= ~source & dest;
-    if (f & 1) result |= ~source & ~dest;
-    return result & 0x00FFFFFFu;
+    auto all = [](unsigned bit) { return bit ? ~0u : 0u; };
+    return {all(f & 8), all(f & 4), all(f & 2), all(f & 1)};
 }
 
 int64_t DibStride(int32_t width, int bitCount)

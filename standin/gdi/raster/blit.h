@@ -19,10 +19,22 @@ void CopyBlock(Surface &dst, int64_t dx, int64_t dy, int64_t w, int64_t h, const
 // destination pixels.
 uint32_t Rop3(uint8_t code, uint32_t pattern, uint32_t source, uint32_t dest);
 
-// The same with the null brush selected: GDI leaves out the steps that would bring in the
-// pattern, so each operation comes down to a function of source and destination alone
-// (a pattern-only one to nothing at all).
-uint32_t Rop3NullBrush(uint8_t code, uint32_t source, uint32_t dest);
+// A ternary raster operation with its pattern fixed, reduced to four masks: the result
+// takes, bit by bit, the mask of the source and destination bits met there. What the
+// transfers apply to every pixel; equal to Rop3.
+struct RopMasks {
+    uint32_t sd = 0, sNotD = 0, notSD = 0, notSNotD = 0;
+    uint32_t operator()(uint32_t s, uint32_t d) const
+    {
+        return ((s & d & sd) | (s & ~d & sNotD) | (~s & d & notSD) | (~s & ~d & notSNotD)) & 0x00FFFFFFu;
+    }
+};
+RopMasks MasksFor(uint8_t code, uint32_t pattern);
+// With the null brush selected GDI leaves out the steps that would bring in the pattern,
+// so each operation comes down to a function of source and destination alone (one
+// without a source to nothing at all, unless it ignores the pattern too).
+RopMasks MasksForNullBrush(uint8_t code);
+
 
 // A 32-bit BI_RGB DIB as an image surface, top row first (negative heights are
 // top-down). Only scan lines [firstScan, firstScan + lines) of the buffer are present;

@@ -4,6 +4,7 @@
 #include "stretch.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace standin::gdi::raster {
 
@@ -101,21 +102,25 @@ AxisMap MapAxis(const Axis &a, int64_t ssize)
     // The drawn (destination, source) pairs in walk order; both coordinates move
     // monotonically, so the drawn destinations form one run.
     std::vector<std::pair<int64_t, int64_t>> pairs;
-    if (ad >= as) {
-        const Range k = StepsWithin(a.d0, dinc, ad, a.dvis);
+    // Along the longer of the two, step k meets step floor((n(2k+1) - 1) / 2m) of the
+    // shorter (n, m its size and the longer's): one division for the first step, then a
+    // running remainder.
+    const bool enlarging = ad >= as;
+    const int64_t longer = enlarging ? ad : as, shorter = enlarging ? as : ad;
+    const Range k = enlarging ? StepsWithin(a.d0, dinc, ad, a.dvis) : StepsWithin(a.s0, sinc, as, a.svis);
+    if (!k.Empty()) {
+        const __int128 numerator = static_cast<__int128>(shorter) * (2 * k.lo + 1) - 1;
+        int64_t j = static_cast<int64_t>(numerator / (2 * longer));
+        int64_t rest = static_cast<int64_t>(numerator % (2 * longer));
         for (int64_t step = k.lo; step < k.hi; ++step) {
-            int64_t j, unused;
-            StretchSource(as, ad, step, j, unused);
-            const int64_t s = a.s0 + j * sinc;
-            if (Within(s, a.svis)) pairs.push_back({a.d0 + step * dinc, s});
-        }
-    } else {
-        const Range k = StepsWithin(a.s0, sinc, as, a.svis);
-        for (int64_t step = k.lo; step < k.hi; ++step) {
-            // Source step s goes to destination step floor((D(2s+1) - 1) / 2S).
-            const int64_t j = (static_cast<__int128>(ad) * (2 * step + 1) - 1) / (2 * as);
-            const int64_t d = a.d0 + j * dinc;
-            if (Within(d, a.dvis)) pairs.push_back({d, a.s0 + step * sinc});
+            const int64_t d = enlarging ? a.d0 + step * dinc : a.d0 + j * dinc;
+            const int64_t s = enlarging ? a.s0 + j * sinc : a.s0 + step * sinc;
+            if (Within(s, a.svis) && Within(d, a.dvis)) pairs.push_back({d, s});
+            rest += 2 * shorter;
+            if (rest >= 2 * longer) {
+                rest -= 2 * longer;
+                ++j;
+            }
         }
     }
     if (pairs.empty()) return map;
@@ -161,6 +166,32 @@ bool AllSingle(const AxisMap &m)
 
 } // namespace
 
+namespace {
+
+// One source row through the column map: the picked column of each destination column, or
+// the AND / OR of its group.
+void ReadRow(const LoosePixel *p, const AxisMap &xs, int32_t left, const int32_t *column, bool pick, int mode,
+             Pixel *__restrict into)
+{
+    const size_t n = xs.Size();
+    if (pick) {
+        for (size_t i = 0; i < n; ++i) into[i] = p[column[i]];
+        return;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const int32_t a = std::min(xs.first[i], xs.last[i]) - left;
+        const int32_t b = std::max(xs.first[i], xs.last[i]) - left;
+        uint32_t acc = p[a];
+        if (mode == kWhiteOnBlack)
+            for (int32_t c = a + 1; c <= b; ++c) acc |= p[c];
+        else
+            for (int32_t c = a + 1; c <= b; ++c) acc &= p[c];
+        into[i] = acc;
+    }
+}
+
+} // namespace
+
 void Transfer(const AxisMap &xs, const AxisMap &ys, SourceRows &src, int mode, RowSink &out)
 {
     if (xs.Size() == 0 || ys.Size() == 0) return;
@@ -175,40 +206,49 @@ void Transfer(const AxisMap &xs, const AxisMap &ys, SourceRows &src, int mode, R
     std::vector<int32_t> column(n);
     for (size_t i = 0; i < n; ++i) column[i] = xs.last[i] - src.left;
     std::vector<Pixel> row(n), merged(n);
-    auto readRow = [&](int32_t y, Pixel *into) {
-        const LoosePixel *p = src.Row(y);
-        if (pick) {
-            for (size_t i = 0; i < n; ++i) into[i] = p[column[i]];
-            return;
-        }
-        for (size_t i = 0; i < n; ++i) {
-            const int32_t a = std::min(xs.first[i], xs.last[i]) - src.left;
-            const int32_t b = std::max(xs.first[i], xs.last[i]) - src.left;
-            uint32_t acc = p[a];
-            for (int32_t c = a + 1; c <= b; ++c) acc = Merge(mode, acc, p[c]);
-            into[i] = acc;
-        }
-    };
     bool have = false;
     int32_t shownFirst = 0, shownLast = 0;
+    const Pixel *shownAt = nullptr; // the destination row that already shows them, if any
     for (size_t j = 0; j < ys.Size(); ++j) {
+        const int32_t y = ys.lo + static_cast<int32_t>(j);
         // COLORONCOLOR keeps the first row of a group down.
         const int32_t f = ys.first[j], l = mode == kColorOnColor ? ys.first[j] : ys.last[j];
-        if (!have || f != shownFirst || l != shownLast) {
-            readRow(f, row.data());
+        const bool same = have && f == shownFirst && l == shownLast;
+        Pixel *direct = out.Direct(y, xs.lo);
+        if (direct && pick && f == l) {
+            // A plain copy of one source row: straight into the destination, or a copy of
+            // the destination row made from the same source row.
+            if (same && shownAt) {
+                std::memcpy(direct, shownAt, n * sizeof(Pixel));
+            } else {
+                const LoosePixel *p = src.Row(f);
+                for (size_t i = 0; i < n; ++i) direct[i] = p[column[i]] & 0x00FFFFFFu;
+            }
+            have = true;
+            shownFirst = f;
+            shownLast = l;
+            shownAt = direct;
+            continue;
+        }
+        if (!same || shownAt) {
+            ReadRow(src.Row(f), xs, src.left, column.data(), pick, mode, row.data());
             if (l != f) {
                 const int32_t step = l > f ? 1 : -1;
-                for (int32_t y = f + step;; y += step) {
-                    readRow(y, merged.data());
-                    for (size_t i = 0; i < n; ++i) row[i] = Merge(mode, row[i], merged[i]);
-                    if (y == l) break;
+                for (int32_t r = f + step;; r += step) {
+                    ReadRow(src.Row(r), xs, src.left, column.data(), pick, mode, merged.data());
+                    if (mode == kWhiteOnBlack)
+                        for (size_t i = 0; i < n; ++i) row[i] |= merged[i];
+                    else
+                        for (size_t i = 0; i < n; ++i) row[i] &= merged[i];
+                    if (r == l) break;
                 }
             }
             have = true;
             shownFirst = f;
             shownLast = l;
+            shownAt = nullptr;
         }
-        out.Put(ys.lo + static_cast<int32_t>(j), xs.lo, row.data(), static_cast<int32_t>(n));
+        out.Put(y, xs.lo, row.data(), static_cast<int32_t>(n));
     }
 }
 

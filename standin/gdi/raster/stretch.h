@@ -88,6 +88,9 @@ class RowSink {
 public:
     virtual ~RowSink() = default;
     virtual void Put(int32_t y, int32_t x0, const Pixel *row, int32_t n) = 0;
+    // Where a plain copy may write row y from x0 on itself (24-bit pixels), or null when
+    // the sink combines what it gets with what is there.
+    virtual Pixel *Direct(int32_t, int32_t) { return nullptr; }
 };
 
 // Transfers by the two maps. Groups of more than one pixel merge by the mode: AND
