@@ -38,11 +38,11 @@ void DrawStatusLine(window &win)
     win.DrawNumber(680, 550, 2 * shipsSunk + 18);
 }
 
-// Waits for the next click, spinning on the poll: the library pumps a message each time.
-void WaitForClick(window &win, int &x, int &y)
+// Waits for the next click, spinning on the poll as the library's own wait does (it pumps
+// a message each time); false when there is no window to click in, never made or gone.
+bool WaitForClick(window &win, int &x, int &y)
 {
-    while (win.PollMouseClick(x, y) == CLICK_NONE) {
-    }
+    return win.AwaitMouseClick(x, y) != CLICK_NONE;
 }
 
 bool OnGrid(int c, int r)
@@ -81,7 +81,9 @@ void Board::Play(window &win)
         DrawStatusLine(win);
 
         int x = -1, y = -1;
-        WaitForClick(win, x, y);
+        // Without a window the game ends, as it does when its window is closed.
+        if (!WaitForClick(win, x, y))
+            break;
 
         // Every cell is tested, inclusively: a click on a shared edge fires both cells.
         for (int c = 0; c < kGridSize; ++c)

@@ -303,6 +303,7 @@ private:
     void InvertRegion(HRGN region, const char *message);
 
     bool WindowIsGone();
+    void ReleaseConstructed(); // a constructor that throws gives back its window and objects
 
     HINSTANCE hInstance;                // the process's own module
     WNDCLASSA wndClass;                 // the class the constructor registers

@@ -1,16 +1,38 @@
 #!/usr/bin/env bash
-# Records the conformance goldens on real GDI: builds the scenes for 32-bit Windows with
+# Records the conformance goldens on real GDI: builds the scenes for Windows with
 # mingw-w64, runs them under Wine (headless), and writes tests/conformance/goldens/.
-#   tools/record-goldens.sh            every group (stale goldens are removed)
-#   tools/record-goldens.sh GROUP...   only these groups
-# Build folder: $QG_ORACLE_BUILD (default build-oracle); only the recorder is built there.
+#   tools/record-goldens.sh [--64]            every group (stale goldens are removed)
+#   tools/record-goldens.sh [--64] GROUP...   only these groups
+# 32-bit where this machine can run 32-bit programs, else (or with --64) 64-bit: both are
+# real GDI and give the same pixels outside text.
+# Build folder: $QG_ORACLE_BUILD (default build-oracle, build-oracle64 for 64-bit); only
+# the recorder is built there. The 64-bit Wine prefix is the build folder's wine-prefix
+# unless WINEPREFIX is set.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${QG_ORACLE_BUILD:-build-oracle}
 goldens=tests/conformance/goldens
 
+bits=32
+if [ "${1:-}" = --64 ]; then
+  bits=64
+  shift
+elif ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  # No 32-bit Wine, or one this machine cannot execute ("Exec format error").
+  bits=64
+fi
+if [ $bits = 64 ]; then
+  build=${QG_ORACLE_BUILD:-build-oracle64}
+  toolchain=toolchain-x86_64-w64-mingw32.cmake
+  export WINEARCH=win64 WINEPREFIX=${WINEPREFIX:-$PWD/$build/wine-prefix}
+  # Debian's wine script prefers the 32-bit loader whenever it is installed.
+  export PATH=$PWD/tools/wine64:$PATH
+else
+  build=${QG_ORACLE_BUILD:-build-oracle}
+  toolchain=toolchain-i686-w64-mingw32.cmake
+fi
+
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S tests/conformance -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-i686-w64-mingw32.cmake" >/dev/null
+  cmake -S tests/conformance -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$toolchain" >/dev/null
 fi
 cmake --build "$build" -j "${QG_JOBS:-2}" --target conformance_recorder >/dev/null
 

@@ -49,7 +49,14 @@ void window::Print()
     printDialog.hDevMode = nullptr;
     printDialog.hDevNames = nullptr;
     printDialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
-    if (PrintDlgA(&printDialog) == 0)
+    const BOOL chosen = PrintDlgA(&printDialog);
+    // The dialog hands back the device's mode and names in memory that is the caller's
+    // to free; nothing here uses them.
+    if (printDialog.hDevMode)
+        GlobalFree(printDialog.hDevMode);
+    if (printDialog.hDevNames)
+        GlobalFree(printDialog.hDevNames);
+    if (chosen == 0)
         return;
     HDC dcPrinter = printDialog.hDC;
 

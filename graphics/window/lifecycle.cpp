@@ -81,15 +81,40 @@ window::window(int width, int height, int x, int y)
     SetBrush(WHITE);
     SetFont(10, 0, FAMILY_SWISS, nullptr);
 
-    if (windowRegistry) {
-        windowRegistry->RegisterWindow(hwndWindow, this);
-        return;
+    try {
+        if (windowRegistry) {
+            windowRegistry->RegisterWindow(hwndWindow, this);
+            return;
+        }
+        std::unique_ptr<WindowRegistry> registry(new (std::nothrow) WindowRegistry);
+        if (!registry)
+            throw ERROR_OUT_OF_MEMORY;
+        registry->RegisterWindow(hwndWindow, this);
+        windowRegistry = registry.release();
+    } catch (...) {
+        // No destructor runs for a constructor that throws: give back what was made.
+        ReleaseConstructed();
+        throw;
     }
-    std::unique_ptr<WindowRegistry> registry(new (std::nothrow) WindowRegistry);
-    if (!registry)
-        throw ERROR_OUT_OF_MEMORY;
-    registry->RegisterWindow(hwndWindow, this);
-    windowRegistry = registry.release();
+}
+
+void window::ReleaseConstructed()
+{
+    if (dcScreen)
+        ReleaseDC(hwndWindow, dcScreen);
+    dcScreen = nullptr;
+    dcActive = nullptr;
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(penObject), static_cast<HGDIOBJ>(brshObject),
+                           static_cast<HGDIOBJ>(fontObject)}) {
+        if (object)
+            DeleteObject(object);
+    }
+    penObject = nullptr;
+    brshObject = nullptr;
+    fontObject = nullptr;
+    if (hwndWindow)
+        DestroyWindow(hwndWindow);
+    hwndWindow = nullptr;
 }
 
 window::~window()

@@ -13,10 +13,11 @@ void WindowRegistry::RegisterWindow(HWND handle, window *windowObject)
         if ((*link)->handle == handle)
             return;
     }
-    ++windowCount;
+    // The count is raised with the entry, so that it always agrees with the list.
     *link = new (std::nothrow) RegistryEntry(handle, windowObject);
     if (!*link)
         throw ERROR_OUT_OF_MEMORY;
+    ++windowCount;
 }
 
 void WindowRegistry::UnregisterWindow(HWND handle)

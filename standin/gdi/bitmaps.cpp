@@ -5,8 +5,10 @@
 #include "gdi/dc.h"
 #include "gdi/drawstate.h"
 #include "gdi/raster/blit.h"
+#include "gdi/raster/stretch.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -44,13 +46,6 @@ HBITMAP CompatibleBitmap(HDC hdc, int cx, int cy)
 
 bool RopUsesSource(DWORD rop) { return ((rop >> 2) & 0x330000u) != (rop & 0x330000u); }
 
-// The pattern a rop combines: the DC's brush (black for a null brush: nothing to show).
-Pixel PatternOf(DC &dc)
-{
-    const raster::DrawState st = DrawStateOf(dc);
-    return st.brush.null ? 0 : st.brush.color;
-}
-
 // Source pixels as the destination takes them: monochrome to colour gives the
 // destination's text colour for black and its background colour for white; colour to
 // monochrome gives white exactly where the source shows its DC's background colour.
@@ -83,25 +78,141 @@ SourceConversion ConversionFor(DC &dst, DC &src)
     return c;
 }
 
-// A rop without a source over a box of the destination.
+// Writes an image pixel onto a DC's target: a monochrome target takes the nearer of
+// black and white.
+Pixel DibPixelFor(DC &dc, Pixel p)
+{
+    if (!IsMonochrome(dc)) return p;
+    return TargetPixel(dc, ColorrefFromPixel(p), false);
+}
+
+// The raster operation over the rows a transfer draws: each source pixel (converted as
+// the surfaces need) with the DC's brush and what is there.
+class RopSink : public raster::RowSink {
+public:
+    RopSink(DC &dc, DWORD rop, SourceConversion convert, bool fromDib)
+        : out_(*TargetSurface(dc)), dc_(dc), convert_(convert), toMono_(fromDib && IsMonochrome(dc))
+    {
+        const raster::DrawState st = DrawStateOf(dc);
+        const uint8_t code = static_cast<uint8_t>(rop >> 16);
+        masks_ = st.brush.null ? raster::MasksForNullBrush(code) : raster::MasksFor(code, st.brush.color);
+        converts_ = convert.kind != SourceConversion::Kind::Same;
+        copy_ = code == 0xCC && !converts_ && !toMono_;
+    }
+
+    Pixel *Direct(int32_t y, int32_t x0) override { return copy_ ? out_.Row(y) + x0 : nullptr; }
+
+    void Put(int32_t y, int32_t x0, const Pixel *__restrict row, int32_t n) override
+    {
+        Pixel *__restrict d = out_.Row(y) + x0;
+        if (copy_) {
+            for (int32_t i = 0; i < n; ++i) d[i] = row[i] & 0x00FFFFFFu;
+            return;
+        }
+        if (!converts_ && !toMono_) {
+            for (int32_t i = 0; i < n; ++i) d[i] = masks_(row[i], d[i]);
+            return;
+        }
+        for (int32_t i = 0; i < n; ++i) {
+            const Pixel p = masks_(convert_(row[i] & 0x00FFFFFFu), d[i]);
+            d[i] = toMono_ ? DibPixelFor(dc_, p) : p;
+        }
+    }
+
+private:
+    Surface &out_;
+    DC &dc_;
+    SourceConversion convert_;
+    raster::RopMasks masks_;
+    bool toMono_, converts_ = false, copy_ = false;
+};
+
+// A surface's rows, read in place, or from a copy of the part a transfer within one
+// surface reads: its pixel (0, 0) stands for source pixel (x0, y0).
+class SurfaceRows : public raster::SourceRows {
+public:
+    SurfaceRows(const Surface &s, int32_t x0, int32_t y0, int32_t leftmost) : surface_(s), x0_(x0), y0_(y0)
+    {
+        left = leftmost;
+    }
+    const raster::LoosePixel *Row(int32_t y) override { return surface_.Row(y - y0_) + (left - x0_); }
+
+private:
+    const Surface &surface_;
+    int32_t x0_, y0_;
+};
+
+// A DIB's rows (row 0 the image's top), read in place; 24-bit rows are unpacked, once a row.
+class DibRows : public raster::SourceRows {
+public:
+    DibRows(const void *bits, const BITMAPINFOHEADER &h, int32_t leftmost, int32_t count)
+        : bits_(static_cast<const uint8_t *>(bits)), stride_(raster::DibStride(h.biWidth, h.biBitCount)),
+          height_(raster::Abs64(h.biHeight)), bitCount_(h.biBitCount), topDown_(h.biHeight < 0), count_(count)
+    {
+        left = leftmost;
+    }
+    const raster::LoosePixel *Row(int32_t y) override
+    {
+        const uint8_t *row = bits_ + (topDown_ ? y : height_ - 1 - y) * stride_;
+        if (bitCount_ == 32 && std::endian::native == std::endian::little)
+            return reinterpret_cast<const raster::LoosePixel *>(row) + left;
+        if (y != unpacked_) {
+            scratch_.resize(static_cast<size_t>(count_));
+            raster::DibRowToPixels(row, bitCount_, left, count_, scratch_.data());
+            unpacked_ = y;
+        }
+        return scratch_.data();
+    }
+
+private:
+    const uint8_t *bits_;
+    int64_t stride_, height_;
+    int bitCount_;
+    bool topDown_;
+    int32_t count_;
+    int32_t unpacked_ = -1;
+    std::vector<Pixel> scratch_;
+};
+
+// The source span a pair of maps reads.
+raster::Range SourceSpan(const raster::AxisMap &m)
+{
+    raster::Range r{INT64_MAX, INT64_MIN};
+    for (size_t i = 0; i < m.Size(); ++i) {
+        r.lo = std::min<int64_t>(r.lo, std::min(m.first[i], m.last[i]));
+        r.hi = std::max<int64_t>(r.hi, std::max(m.first[i], m.last[i]) + 1);
+    }
+    return r;
+}
+
+// A rop without a source over a box of the destination. With the null brush only the
+// operations that ignore the pattern (black, white, invert, nothing) do anything.
 void PatternBlt(DC &dc, int64_t x, int64_t y, int64_t w, int64_t h, DWORD rop)
 {
     Surface &s = *TargetSurface(dc);
-    if (w < 0) { x += w; w = -w; }
-    if (h < 0) { y += h; h = -h; }
-    const int64_t x0 = std::max<int64_t>(x, 0), x1 = std::min<int64_t>(x + w, s.width);
-    const int64_t y0 = std::max<int64_t>(y, 0), y1 = std::min<int64_t>(y + h, s.height);
-    const Pixel pat = PatternOf(dc);
+    const raster::Range xs = raster::StartAxis(x, w, s.width, 0, 1, 1).dvis;
+    const raster::Range ys = raster::StartAxis(y, h, s.height, 0, 1, 1).dvis;
+    const raster::DrawState st = DrawStateOf(dc);
     const uint8_t code = static_cast<uint8_t>(rop >> 16);
-    for (int64_t yy = y0; yy < y1; ++yy) {
+    const raster::RopMasks masks = st.brush.null ? raster::MasksForNullBrush(code) : raster::MasksFor(code, st.brush.color);
+    for (int64_t yy = ys.lo; yy < ys.hi; ++yy) {
         Pixel *row = s.Row(static_cast<int32_t>(yy));
-        for (int64_t xx = x0; xx < x1; ++xx) row[xx] = raster::Rop3(code, pat, 0, row[xx]);
+        for (int64_t xx = xs.lo; xx < xs.hi; ++xx) row[xx] = masks(0, row[xx]);
     }
     NoteDrawnBox(dc, x, y, x + w, y + h, 0);
 }
 
-BOOL Blit(HDC hdcDest, int xd, int yd, int wd, int hd, HDC hdcSrc, int xs, int ys, int ws, int hs, DWORD rop,
-          bool stretch)
+// The maps of a fitted transfer: a copy when the sizes (after StretchBlt's one-pixel
+// habit) agree on both axes, a stretch otherwise.
+void MapsFor(const raster::Axis &ax, const raster::Axis &ay, int64_t sw, int64_t sh, raster::AxisMap &xs,
+             raster::AxisMap &ys, bool &stretched)
+{
+    stretched = sw != ax.dsize || sh != ay.dsize;
+    xs = stretched ? raster::MapAxis(ax, sw) : raster::MapCopy(ax);
+    ys = stretched ? raster::MapAxis(ay, sh) : raster::MapCopy(ay);
+}
+
+BOOL Blit(HDC hdcDest, int xd, int yd, int wd, int hd, HDC hdcSrc, int xs, int ys, int ws, int hs, DWORD rop)
 {
     DC *dst = FindDC(hdcDest);
     if (!dst) return FALSE;
@@ -111,33 +222,47 @@ BOOL Blit(HDC hdcDest, int xd, int yd, int wd, int hd, HDC hdcSrc, int xs, int y
     }
     DC *src = FindDC(hdcSrc);
     if (!src) return FALSE;
-    if (wd == 0 || hd == 0) return TRUE; // no area: nothing to read or write
     Surface &out = *TargetSurface(*dst);
     const Surface &in = *TargetSurface(*src);
+    // Each axis cut to both surfaces and fitted to the other; nothing left draws nothing.
+    raster::Axis ax = raster::StartAxis(xd, wd, out.width, xs, ws, in.width);
+    raster::Axis ay = raster::StartAxis(yd, hd, out.height, ys, hs, in.height);
+    const bool stretching = ws != wd || hs != hd;
+    if (!raster::FitAxis(ax, stretching) || !raster::FitAxis(ay, stretching)) return TRUE;
+    // A destination one pixel wide or high merges one source pixel fewer.
+    const int64_t sw = wd == 1 && ws > 1 ? ws - 1 : ws, sh = hd == 1 && hs > 1 ? hs - 1 : hs;
+    raster::AxisMap mx, my;
+    bool stretched;
+    MapsFor(ax, ay, sw, sh, mx, my, stretched);
+    // A stretch whose pixel selection meets no source pixel inside the fitted runs fails.
+    if (!mx.Size() || !my.Size()) return FALSE;
     const SourceConversion convert = ConversionFor(*dst, *src);
-    const uint8_t code = static_cast<uint8_t>(rop >> 16);
-
-    if (!stretch && rop == SRCCOPY && convert.kind == SourceConversion::Kind::Same && wd > 0 && hd > 0) {
-        raster::CopyBlock(out, xd, yd, wd, hd, in, xs, ys);
+    if (!stretched && rop == SRCCOPY && convert.kind == SourceConversion::Kind::Same) {
+        raster::CopyBlock(out, mx.lo, my.lo, static_cast<int64_t>(mx.Size()), static_cast<int64_t>(my.Size()), in,
+                          mx.first.empty() ? 0 : mx.first[0], my.first.empty() ? 0 : my.first[0]);
     } else {
-        // A blit within one surface reads what was there, from a copy; any other source is
-        // read in place (a copy of a large bitmap would cost its whole size).
-        std::optional<Surface> copy;
-        if (&in == &out) {
+        const raster::Range cols = SourceSpan(mx), rows = SourceSpan(my);
+        RopSink sink(*dst, rop, convert, false);
+        const int mode = stretched ? dst->stretchMode : raster::kColorOnColor;
+        if (&in != &out) {
+            SurfaceRows source(in, 0, 0, static_cast<int32_t>(cols.lo));
+            raster::Transfer(mx, my, source, mode, sink);
+        } else {
+            // Within one surface the transfer reads what was there before it: a copy of the
+            // part it reads.
+            Surface part;
             try {
-                copy.emplace(in);
+                part = Surface(static_cast<int32_t>(cols.hi - cols.lo), static_cast<int32_t>(rows.hi - rows.lo));
             } catch (const std::bad_alloc &) {
                 return FALSE;
             }
+            for (int64_t y = rows.lo; y < rows.hi; ++y)
+                std::memcpy(part.Row(static_cast<int32_t>(y - rows.lo)), in.Row(static_cast<int32_t>(y)) + cols.lo,
+                            static_cast<size_t>(part.width) * sizeof(Pixel));
+            SurfaceRows source(part, static_cast<int32_t>(cols.lo), static_cast<int32_t>(rows.lo),
+                               static_cast<int32_t>(cols.lo));
+            raster::Transfer(mx, my, source, mode, sink);
         }
-        const Surface &source = copy ? *copy : in;
-        const Pixel pat = PatternOf(*dst);
-        const int mode = stretch ? dst->stretchMode : raster::kColorOnColor;
-        raster::StretchPixels(out.width, out.height, xd, yd, wd, hd, source, xs, ys, ws, hs, mode, stretch,
-                              [&](int32_t x, int32_t y, Pixel p) {
-                                  Pixel &d = out.Row(y)[x];
-                                  d = raster::Rop3(code, pat, convert(p), d);
-                              });
     }
     NoteDrawnBox(*dst, xd, yd, static_cast<int64_t>(xd) + wd, static_cast<int64_t>(yd) + hd, 0);
     return TRUE;
@@ -152,14 +277,6 @@ bool ReadableDib(const BITMAPINFO *bmi)
     if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biWidth <= 0 || h.biHeight == 0 || h.biPlanes != 1) return false;
     if (h.biBitCount == 24 && h.biCompression == BI_RGB) return true;
     return h.biBitCount == 32 && (h.biCompression == BI_RGB || h.biCompression == BI_BITFIELDS);
-}
-
-// Writes an image pixel onto a DC's target: a monochrome target takes the nearer of
-// black and white.
-Pixel DibPixelFor(DC &dc, Pixel p)
-{
-    if (!IsMonochrome(dc)) return p;
-    return TargetPixel(dc, ColorrefFromPixel(p), false);
 }
 
 } // namespace
@@ -179,7 +296,7 @@ extern "C" HBITMAP WINAPI CreateDiscardableBitmap(HDC hdc, int cx, int cy)
 extern "C" BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop)
 {
     if (trace::Enter("BitBlt", hdc, x, y, cx, cy, hdcSrc, x1, y1, rop)) return FALSE;
-    return Blit(hdc, x, y, cx, cy, hdcSrc, x1, y1, cx, cy, rop, false);
+    return Blit(hdc, x, y, cx, cy, hdcSrc, x1, y1, cx, cy, rop);
 }
 
 extern "C" BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc,
@@ -187,7 +304,7 @@ extern "C" BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, 
 {
     if (trace::Enter("StretchBlt", hdcDest, xDest, yDest, wDest, hDest, hdcSrc, xSrc, ySrc, wSrc, hSrc, rop))
         return FALSE;
-    return Blit(hdcDest, xDest, yDest, wDest, hDest, hdcSrc, xSrc, ySrc, wSrc, hSrc, rop, true);
+    return Blit(hdcDest, xDest, yDest, wDest, hDest, hdcSrc, xSrc, ySrc, wSrc, hSrc, rop);
 }
 
 extern "C" int WINAPI SetStretchBltMode(HDC hdc, int mode)
@@ -265,33 +382,57 @@ extern "C" int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth
     const BITMAPINFOHEADER &hdr = lpbmi->bmiHeader;
     const int64_t height = raster::Abs64(hdr.biHeight);
     const bool topDown = hdr.biHeight < 0;
+    int64_t dx = xDest, dy = yDest, dw = DestWidth, dh = DestHeight;
     int64_t sx = xSrc, sy = ySrc, sw = SrcWidth, sh = SrcHeight;
-    const int64_t dw = DestWidth, dh = DestHeight;
-    // One destination pixel wide or high takes one source pixel fewer, as StretchBlt does.
-    if (dw == 1 && sw > 1) --sw;
-    if (dh == 1 && sh > 1) --sh;
-    // The source rectangle counts up from the image's lower-left corner (a plain copy of
-    // a top-down image from its origin aside, where both readings agree).
-    const bool fromOrigin = xSrc == 0 && ySrc == 0 && SrcWidth == DestWidth && SrcHeight == DestHeight;
+    const bool fromOrigin = sx == 0 && sy == 0 && sw == dw && sh == dh;
+    // One destination pixel wide or high takes one source pixel fewer, except in a
+    // stretching copy.
+    if (rop != SRCCOPY || fromOrigin) {
+        if (dw == 1 && sw > 1) --sw;
+        if (dh == 1 && sh > 1) --sh;
+    }
+    // Other rops turn an equal negative pair of sizes round, one pixel off.
+    if (rop != SRCCOPY) {
+        if (dw < 0 && dw == sw) {
+            dx += dw;
+            sx += sw;
+            dw = -dw;
+            sw = -sw;
+        }
+        if (dh < 0 && dh == sh) {
+            dy += dh;
+            sy += sh;
+            dh = -dh;
+            sh = -sh;
+        }
+    }
+    // The source rectangle counts up from the image's lower-left corner (a top-down image
+    // read by another rop or copied whole from its origin aside), and a backwards one is
+    // pulled to the image's edge when it lies past it.
     if (!topDown || (rop == SRCCOPY && !fromOrigin)) sy = height - sy - sh;
-    const int64_t srcLeft = std::min(sx, sx + sw), srcRight = std::max(sx, sx + sw);
-    const int64_t srcTop = std::min(sy, sy + sh), srcBottom = std::max(sy, sy + sh);
-    if (std::max<int64_t>(srcLeft, 0) >= std::min<int64_t>(srcRight, hdr.biWidth) ||
-        std::max<int64_t>(srcTop, 0) >= std::min<int64_t>(srcBottom, height))
-        return 0;
-    const Surface img = raster::SurfaceFromDib(lpBits, hdr.biWidth, hdr.biHeight, hdr.biBitCount, 0, height, nullptr);
+    if (sy >= height && sy + sh + 1 < height)
+        sy = height - 1;
+    else if (sy > 0 && sy + sh + 1 < 0)
+        sy = -sh - 1;
     Surface &out = *TargetSurface(*dc);
-    const Pixel pat = PatternOf(*dc);
-    const uint8_t code = static_cast<uint8_t>(rop >> 16);
-    raster::StretchPixels(out.width, out.height, xDest, yDest, dw, dh, img, sx, sy, sw, sh, dc->stretchMode, false,
-                          [&](int32_t x, int32_t y, Pixel p) {
-                              Pixel &d = out.Row(y)[x];
-                              d = DibPixelFor(*dc, raster::Rop3(code, pat, p, d));
-                          });
+    raster::Axis ax = raster::StartAxis(dx, dw, out.width, sx, sw, hdr.biWidth);
+    raster::Axis ay = raster::StartAxis(dy, dh, out.height, sy, sh, height);
+    if (ax.svis.Empty() || ay.svis.Empty()) return 0;
+    // GDI reports the source's height, signed like the header's for any rop but a copy.
+    const int result = static_cast<int>(rop == SRCCOPY ? height : hdr.biHeight);
+    const bool stretching = sw != dw || sh != dh;
+    if (!raster::FitAxis(ax, stretching) || !raster::FitAxis(ay, stretching)) return result;
+    raster::AxisMap mx, my;
+    bool stretched;
+    MapsFor(ax, ay, sw, sh, mx, my, stretched);
+    if (!mx.Size() || !my.Size()) return 0; // the stretch meets no source pixel: a failure
+    const raster::Range cols = SourceSpan(mx);
+    DibRows source(lpBits, hdr, static_cast<int32_t>(cols.lo), static_cast<int32_t>(cols.hi - cols.lo));
+    RopSink sink(*dc, rop, SourceConversion{}, true);
+    raster::Transfer(mx, my, source, stretched ? dc->stretchMode : raster::kColorOnColor, sink);
     NoteDrawnBox(*dc, xDest, yDest, static_cast<int64_t>(xDest) + DestWidth, static_cast<int64_t>(yDest) + DestHeight,
                  0);
-    // GDI reports the source's height, signed like the header's for any rop but a copy.
-    return static_cast<int>(rop == SRCCOPY ? height : hdr.biHeight);
+    return result;
 }
 
 extern "C" int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, BITMAPINFO *lpbmi,

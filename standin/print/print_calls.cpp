@@ -3,10 +3,12 @@
 // EndPage and EndDoc on the printer DC it returns.
 #include "common/trace.h"
 #include "gdi/dc.h"
+#include "kernel/global.h"
 #include "print/printer_dc.h"
 #include "user/boxes.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -123,8 +125,32 @@ extern "C" BOOL WINAPI PrintDlgA(LPPRINTDLGA pPD)
         target.destination.name = "Save as PDF";
         target.destination.geometry = print::DefaultGeometry();
     }
-    // The stand-in hands out no device-mode or device-names memory: those stay as given.
     pPD->hDC = (pPD->Flags & PD_RETURNDC) ? print::CreatePrinterDC(target) : nullptr;
+    // As on Windows, a caller that brought none gets the chosen device's mode and names in
+    // global memory of its own to free. Only the device's name is filled in: nothing here
+    // reads them back.
+    if (!pPD->hDevMode) {
+        unsigned char mode[156] = {}; // DEVMODEA: dmDeviceName[32], ..., dmSize at 36
+        target.destination.name.copy(reinterpret_cast<char *>(mode), 31);
+        mode[36] = sizeof mode;
+        pPD->hDevMode = kernel::NewGlobal(mode, sizeof mode);
+    }
+    if (!pPD->hDevNames) {
+        // DEVNAMES: four offsets (driver, device, output, default flag), then the strings.
+        const std::string device = target.destination.name;
+        std::string names(8, '\0');
+        names += "winspool";
+        names += '\0';
+        const size_t deviceAt = names.size();
+        names += device;
+        names += '\0';
+        const size_t outputAt = names.size();
+        names += '\0';
+        const WORD offsets[4] = {8, static_cast<WORD>(deviceAt), static_cast<WORD>(outputAt),
+                                 static_cast<WORD>(target.destination.isDefault ? 1 : 0)};
+        std::memcpy(names.data(), offsets, sizeof offsets);
+        pPD->hDevNames = kernel::NewGlobal(names.data(), names.size());
+    }
     return TRUE;
 }
 

@@ -477,6 +477,37 @@ TEST(WholeGameTest, AWonGameShowsTheVictoryPromptsAndEndsOnTheClosingClick)
     }
 }
 
+// A window that cannot be made: the drawing fails with its error lines, but the wait for
+// a click gives up, and the game ends with the status a closed window gives, no prompt.
+TEST(WholeGameTest, WithoutAWindowTheGameEndsInsteadOfWaiting)
+{
+    hooks::UseHeadlessBackend();
+    hooks::UseVirtualClock(true);
+    hooks::DrainMessages();
+    PictureFolder pictures;
+    ResetCounters();
+    hooks::FailNextCall("CreateWindowExA");
+    int idle = 0;
+    hooks::OnIdle([&] {
+        if (++idle > 2000) { // a second or two of polling a window that is not there
+            std::fprintf(stderr, "the game waits for a click without a window\n");
+            std::abort();
+        }
+    });
+    ::testing::internal::CaptureStdout();
+    const int status = RunGame();
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    hooks::OnIdle(nullptr);
+    hooks::ClearFailures();
+    hooks::UseVirtualClock(false);
+
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(printed.find("Click mouse"), std::string::npos);
+    EXPECT_NE(printed.find("Fatal Error: "), std::string::npos);
+    EXPECT_EQ(hooks::LiveWindowCount(), 0);
+    EXPECT_EQ(hooks::LiveObjectCount(), 0);
+}
+
 } // namespace
 
 namespace {

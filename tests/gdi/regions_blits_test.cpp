@@ -3,6 +3,7 @@
 #include "raster_test_util.h"
 
 #include "gdi/raster/blit.h"
+#include "gdi/raster/stretch.h"
 #include "gdi/raster/region.h"
 #include "gdi/raster/shapes.h"
 #include "gdi/raster/writer.h"
@@ -168,23 +169,89 @@ TEST(Stretch, PixelSelectionPerAxis)
     EXPECT_EQ(map(5, 3), (M{{0, 1}, {2, 2}, {3, 4}}));
 }
 
+namespace {
+
+// A surface read as a transfer's source, and one written as its destination.
+struct SourceOf : raster::SourceRows {
+    const Surface &s;
+    explicit SourceOf(const Surface &surface) : s(surface) {}
+    const raster::LoosePixel *Row(int32_t y) override { return s.Row(y) + left; }
+};
+struct Into : raster::RowSink {
+    Surface &s;
+    bool direct;
+    Into(Surface &surface, bool writesDirectly) : s(surface), direct(writesDirectly) {}
+    void Put(int32_t y, int32_t x0, const Pixel *row, int32_t n) override
+    {
+        for (int32_t i = 0; i < n; ++i) s.Row(y)[x0 + i] = row[i] & 0xFFFFFF;
+    }
+    Pixel *Direct(int32_t y, int32_t x0) override { return direct ? s.Row(y) + x0 : nullptr; }
+};
+
+// StretchBlt's layout of a transfer onto dst from src, run by Transfer (or the plain
+// TransferReference); false when nothing is drawn.
+bool Stretch(Surface &dst, const Surface &src, const int64_t (&c)[8], int mode, bool reference = false,
+             bool direct = false)
+{
+    raster::Axis ax = raster::StartAxis(c[0], c[2], dst.width, c[4], c[6], src.width);
+    raster::Axis ay = raster::StartAxis(c[1], c[3], dst.height, c[5], c[7], src.height);
+    const bool stretching = c[6] != c[2] || c[7] != c[3];
+    if (!raster::FitAxis(ax, stretching) || !raster::FitAxis(ay, stretching)) return false;
+    const raster::AxisMap xs = stretching ? raster::MapAxis(ax, c[6]) : raster::MapCopy(ax);
+    const raster::AxisMap ys = stretching ? raster::MapAxis(ay, c[7]) : raster::MapCopy(ay);
+    SourceOf rows(src);
+    rows.left = 0;
+    Into into(dst, direct);
+    (reference ? raster::TransferReference : raster::Transfer)(xs, ys, rows, mode, into);
+    return xs.Size() && ys.Size();
+}
+
+} // namespace
+
 TEST(Stretch, ShrinkingMergesByTheMode)
 {
-    Surface src(4, 1);
-    src.pixels = {0xFF0000, 0x00FF00, 0xFF0000, 0x00FF00};
+    Surface src(4, 2);
+    src.pixels = {0xFF0000, 0x00FF00, 0xFF0000, 0x00FF00, 0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF};
     Surface dst(2, 1, 0x777777);
-    raster::StretchBlock(dst, 0, 0, 2, 1, src, 0, 0, 4, 1, raster::kBlackOnWhite, false);
+    const int64_t shrink[8] = {0, 0, 2, 1, 0, 0, 4, 2};
+    Stretch(dst, src, shrink, raster::kBlackOnWhite);
     EXPECT_EQ(dst.pixels, (std::vector<Pixel>{0, 0}));
-    raster::StretchBlock(dst, 0, 0, 2, 1, src, 0, 0, 4, 1, raster::kWhiteOnBlack, false);
-    EXPECT_EQ(dst.pixels, (std::vector<Pixel>{0xFFFF00, 0xFFFF00}));
-    raster::StretchBlock(dst, 0, 0, 2, 1, src, 0, 0, 4, 1, raster::kColorOnColor, false);
+    Stretch(dst, src, shrink, raster::kWhiteOnBlack);
+    EXPECT_EQ(dst.pixels, (std::vector<Pixel>{0xFFFFFF, 0xFFFFFF}));
+    // COLORONCOLOR keeps the last pixel of a group across and the first row down.
+    Stretch(dst, src, shrink, raster::kColorOnColor);
     EXPECT_EQ(dst.pixels, (std::vector<Pixel>{0x00FF00, 0x00FF00}));
-    // Enlarging replicates; a negative destination width mirrors.
-    Surface big(4, 1, 0);
-    Surface two(2, 1);
-    two.pixels = {0x111111, 0x222222};
-    raster::StretchBlock(big, 3, 0, -4, 1, two, 0, 0, 2, 1, raster::kBlackOnWhite, false);
-    EXPECT_EQ(big.pixels, (std::vector<Pixel>{0x222222, 0x222222, 0x111111, 0x111111}));
+}
+
+// The row-by-row transfer (column map, rows made once, copies written in place) must equal
+// the plain per-pixel one for every layout and mode.
+TEST(Stretch, FastTransferEqualsThePlainOne)
+{
+    std::mt19937 rng(20261207);
+    auto pick = [&](int lo, int hi) { return static_cast<int64_t>(lo + static_cast<int>(rng() % (hi - lo + 1))); };
+    for (int iter = 0; iter < 3000; ++iter) {
+        Surface src(static_cast<int32_t>(pick(1, 12)), static_cast<int32_t>(pick(1, 12)));
+        for (Pixel &p : src.pixels) p = rng();
+        Surface a(20, 16, kBackground), b(20, 16, kBackground);
+        const int64_t c[8] = {pick(-4, 24), pick(-4, 20), pick(-24, 24), pick(-24, 24),
+                              pick(-3, 14), pick(-3, 14), pick(-14, 14), pick(-14, 14)};
+        const int mode = static_cast<int>(pick(1, 4));
+        Stretch(a, src, c, mode, false, iter % 2 == 0); // rows written in place, or handed over
+        Stretch(b, src, c, mode, true);
+        ASSERT_EQ(a.pixels, b.pixels) << "iteration " << iter << ", mode " << mode;
+    }
+}
+
+// The four masks the transfers apply must give what the plain minterm sum gives.
+TEST(Blit, RopMasksEqualTheRopItself)
+{
+    std::mt19937 rng(7);
+    for (int code = 0; code < 256; ++code)
+        for (int i = 0; i < 20; ++i) {
+            const uint32_t p = rng() & 0xFFFFFF, s = rng(), d = rng() & 0xFFFFFF;
+            ASSERT_EQ(raster::MasksFor(static_cast<uint8_t>(code), p)(s, d), raster::Rop3(static_cast<uint8_t>(code), p, s & 0xFFFFFF, d))
+                << "code " << code;
+        }
 }
 
 TEST(Blit, SourcePartlyOutsideLeavesTheRestAlone)

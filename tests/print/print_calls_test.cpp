@@ -182,11 +182,20 @@ TEST_F(PrintCalls, DialogListsTheDestinationsDefaultFirstAndCancelsByDefault)
         << boxes[0].text;
     EXPECT_NE(boxes[0].text.find("archive-letter: 216 x 279 mm paper, 100 dpi"), std::string::npos);
 
-    // A choice without PD_RETURNDC succeeds without a DC.
+    // A choice without PD_RETURNDC succeeds without a DC. Either way the device's mode and
+    // names come in two global blocks, the caller's to free once.
+    const int blocks = standin::test::LiveGlobalCount();
     standin::test::AnswerNextBox("archive-letter");
     pd = Request(PD_NOPAGENUMS);
     EXPECT_TRUE(PrintDlgA(&pd));
     EXPECT_EQ(pd.hDC, nullptr);
+    ASSERT_NE(pd.hDevMode, nullptr);
+    ASSERT_NE(pd.hDevNames, nullptr);
+    EXPECT_EQ(standin::test::LiveGlobalCount(), blocks + 2);
+    EXPECT_EQ(GlobalFree(pd.hDevMode), nullptr);
+    EXPECT_EQ(GlobalFree(pd.hDevNames), nullptr);
+    EXPECT_EQ(GlobalFree(pd.hDevNames), pd.hDevNames); // already freed
+    EXPECT_EQ(standin::test::LiveGlobalCount(), blocks);
 
     // A request of the wrong size, or for an owner that is not a window, fails unseen.
     pd = Request();

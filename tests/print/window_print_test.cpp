@@ -145,6 +145,7 @@ TEST_F(WindowPrint, StretchingPrinterGetsThePictureAcrossTheWholePrintableWidth)
     QG_REQUIRE_CUPS(cups);
     auto w = PictureWindow(200, 100);
     const int objects = hooks::LiveObjectCount();
+    const int blocks = hooks::LiveGlobalCount();
     hooks::StartCallLog();
     const Surface page = PrintTo(*w, cups, "file-a4", 150);
     const std::vector<std::string> log = hooks::StopCallLog();
@@ -159,22 +160,23 @@ TEST_F(WindowPrint, StretchingPrinterGetsThePictureAcrossTheWholePrintableWidth)
     std::vector<std::string> names;
     for (const std::string &line : log)
         names.push_back(line.substr(0, line.find('(')));
-    const std::vector<std::string> expectedNames = {"PeekMessageA", "PrintDlgA", "GetDeviceCaps", "StartDocA",
-                                                    "StartPage",    "GetDeviceCaps", "GetDeviceCaps", "StretchBlt",
-                                                    "EndPage",      "EndDoc",        "DeleteDC"};
+    const std::vector<std::string> expectedNames = {
+        "PeekMessageA", "PrintDlgA",  "GlobalFree",    "GlobalFree", "GetDeviceCaps", "StartDocA", "StartPage",
+        "GetDeviceCaps", "GetDeviceCaps", "StretchBlt", "EndPage",       "EndDoc",     "DeleteDC"};
     ASSERT_EQ(names, expectedNames);
     char request[64];
     std::snprintf(request, sizeof request, "PrintDlgA({0x%zX,", sizeof(PRINTDLGA));
     EXPECT_EQ(log[1].substr(0, std::strlen(request)), request);
     EXPECT_EQ(log[1].substr(log[1].size() - 20), ",NULL,NULL,0x4010C})");
-    EXPECT_EQ(log[2].substr(log[2].size() - 4), ",38)");
-    EXPECT_EQ(log[3].substr(log[3].find(",{")), ",{" + std::to_string(sizeof(DOCINFOA)) + ",NULL,NULL,NULL,0})");
-    EXPECT_EQ(log[5].substr(log[5].size() - 3), ",8)");
-    EXPECT_EQ(log[6].substr(log[6].size() - 4), ",10)");
-    EXPECT_EQ(log[7].substr(log[7].find(',')), ",0,511,1164,582," + printtest::Hex(WindowInspector::Active(*w)) +
+    EXPECT_EQ(log[4].substr(log[4].size() - 4), ",38)");
+    EXPECT_EQ(log[5].substr(log[5].find(",{")), ",{" + std::to_string(sizeof(DOCINFOA)) + ",NULL,NULL,NULL,0})");
+    EXPECT_EQ(log[7].substr(log[7].size() - 3), ",8)");
+    EXPECT_EQ(log[8].substr(log[8].size() - 4), ",10)");
+    EXPECT_EQ(log[9].substr(log[9].find(',')), ",0,511,1164,582," + printtest::Hex(WindowInspector::Active(*w)) +
                                                    ",0,0,200,100,0xCC0020)");
-    // The printer's context is gone; the window's are untouched.
+    // The printer's context and the dialog's two blocks are gone; the window's are untouched.
     EXPECT_EQ(hooks::LiveObjectCount(), objects);
+    EXPECT_EQ(hooks::LiveGlobalCount(), blocks);
     EXPECT_TRUE(hooks::TakeShownBoxes().size() == 1);
 }
 
@@ -201,7 +203,7 @@ TEST_F(WindowPrint, TooWideForTheNonStretchingPageIsCutOnBothSides)
     hooks::StartCallLog();
     const Surface page = PrintTo(*w, cups, "archive-letter", 100);
     const std::vector<std::string> log = hooks::StopCallLog();
-    const std::string blit = log[7];
+    const std::string blit = log[9];
     EXPECT_EQ(blit.substr(0, 7), "BitBlt(");
     EXPECT_EQ(blit.substr(blit.find(',')), ",-3,470,805,60," + printtest::Hex(WindowInspector::Active(*w)) +
                                                ",0,0,0xCC0020)");
@@ -296,11 +298,11 @@ TEST_F(WindowPrint, PrintersThatCannotTakeBitmapsAreRefusedAndReleased)
         w->Print();
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
         const std::vector<std::string> log = hooks::StopCallLog();
-        ASSERT_EQ(log.size(), 5u);
-        EXPECT_EQ(log[2].substr(0, 14), "GetDeviceCaps(");
-        EXPECT_EQ(log[3].substr(0, 12), "MessageBoxA(");
-        EXPECT_EQ(log[3].substr(log[3].find(',', 13)), std::string(",") + r.text + ",Graphics Library,0x30)");
-        EXPECT_EQ(log[4].substr(0, 9), "DeleteDC(");
+        ASSERT_EQ(log.size(), 7u);
+        EXPECT_EQ(log[4].substr(0, 14), "GetDeviceCaps(");
+        EXPECT_EQ(log[5].substr(0, 12), "MessageBoxA(");
+        EXPECT_EQ(log[5].substr(log[5].find(',', 13)), std::string(",") + r.text + ",Graphics Library,0x30)");
+        EXPECT_EQ(log[6].substr(0, 9), "DeleteDC(");
         const std::vector<hooks::BoxRecord> boxes = hooks::TakeShownBoxes();
         ASSERT_EQ(boxes.size(), 2u);
         EXPECT_EQ(boxes[1].text, r.text);
@@ -342,7 +344,7 @@ TEST_F(WindowPrint, EveryFailingStepHasItsLineAndTheRestStillRuns)
         printtest::WaitForIdleQueue("file-a4");
         // Every step ran.
         const std::vector<std::string> log = hooks::StopCallLog();
-        ASSERT_EQ(log.size(), 11u);
+        ASSERT_EQ(log.size(), 13u);
         EXPECT_EQ(log.back().substr(0, 9), "DeleteDC(");
         if (std::string(c.call) == "DeleteDC") {
             // The context the library could not delete is still there; let it go.

@@ -3,6 +3,7 @@
 #include "support.h"
 
 #include "window/windowproc.h"
+#include "../images/allocation_failures.h"
 
 #include <climits>
 #include <cstdlib>
@@ -254,6 +255,44 @@ TEST_F(WindowTest, TwoWindowsShareOneRegistryAndOnlyTheLastWaits)
     // A window built afterwards gets a fresh registry, waiting again.
     auto third = std::make_unique<window>(100, 100, 0, 0);
     EXPECT_TRUE(third->SetCloseWaitsForClick(false));
+}
+
+// The registry (first window) or its entry (first or second window) cannot be had: the
+// constructor throws and gives back its window, context, pen, brush and font; the count
+// stays with the windows there are, and the first window still closes with its prompt.
+TEST_F(WindowTest, AConstructorOutOfMemoryLeavesNothingBehind)
+{
+    const int objects = hooks::LiveObjectCount(), windows = hooks::LiveWindowCount();
+    auto build = [](int failNth) {
+        allocations::Start(failNth);
+        try {
+            window w(200, 100, 0, 0);
+        } catch (error e) {
+            const std::vector<std::size_t> sizes = allocations::Stop();
+            EXPECT_EQ(e, ERROR_OUT_OF_MEMORY);
+            return sizes.empty() ? std::size_t{0} : sizes.back();
+        }
+        allocations::Stop();
+        ADD_FAILURE() << "the constructor did not throw";
+        return std::size_t{0};
+    };
+    for (int failNth : {1, 2}) {
+        EXPECT_EQ(build(failNth), failNth == 1 ? sizeof(WindowRegistry) : sizeof(RegistryEntry));
+        EXPECT_EQ(windowRegistry, nullptr);
+        EXPECT_EQ(hooks::LiveObjectCount(), objects);
+        EXPECT_EQ(hooks::LiveWindowCount(), windows);
+    }
+
+    auto first = std::make_unique<window>(200, 100, 0, 0);
+    const int withFirst = hooks::LiveObjectCount();
+    EXPECT_EQ(build(1), sizeof(RegistryEntry));
+    ASSERT_NE(windowRegistry, nullptr);
+    EXPECT_EQ(windowRegistry->GetWindowCount(), 1);
+    EXPECT_EQ(hooks::LiveObjectCount(), withFirst);
+    EXPECT_EQ(hooks::LiveWindowCount(), windows + 1);
+    Click(WindowInspector::Handle(*first), 0, 1, 1);
+    EXPECT_EQ(Printed([&] { first.reset(); }), prompt);
+    EXPECT_EQ(windowRegistry, nullptr);
 }
 
 TEST_F(WindowTest, AWindowNeverCreatedNeitherPromptsNorWaits)

@@ -16,7 +16,10 @@ int64_t ShiftDown(int64_t v) { return (v + (int64_t{1} << (kShift - 1))) >> kShi
 Point Middle(const Point &a, const Point &b)
 {
     auto mid = [](int64_t p, int64_t q) {
-        // Halving rounds towards zero, as the fixed-point code it mirrors does.
+        // GDI adds one and halves with C's division, which truncates towards zero: halves
+        // round up for sums of -1 and more, but an even negative sum comes out one above
+        // its half (-4 gives -1). Curves at negative coordinates show it (conformance
+        // group beziers-negative); a floor instead moves their pixels.
         return (p + q + 1) / 2;
     };
     return {mid(a.x, b.x), mid(a.y, b.y)};

@@ -1,12 +1,11 @@
-// blit.h - pixel transfers between surfaces: 1:1 block copies and stretches (GDI's
-// per-axis pixel selection and its stretch modes), plus reading and writing 32-bit
-// device-independent bitmaps.
+// blit.h - pixel transfers between surfaces: 1:1 block copies, the ternary raster
+// operations, and reading 24- and 32-bit device-independent bitmaps. Where a stretch puts
+// which pixel is stretch.h.
 #ifndef STANDIN_GDI_RASTER_BLIT_H
 #define STANDIN_GDI_RASTER_BLIT_H
 
 #include "types.h"
 
-#include <functional>
 #include <vector>
 
 namespace standin::gdi::raster {
@@ -16,32 +15,26 @@ namespace standin::gdi::raster {
 void CopyBlock(Surface &dst, int64_t dx, int64_t dy, int64_t w, int64_t h, const Surface &src,
                int64_t sx, int64_t sy);
 
-// Stretch modes (SetStretchBltMode values).
-constexpr int kBlackOnWhite = 1;
-constexpr int kWhiteOnBlack = 2;
-constexpr int kColorOnColor = 3;
-constexpr int kHalftone = 4;
-
-// Source index of each destination index along one axis (enlarging: replicate) or the
-// group of source indices merged into it (shrinking), for size src -> dst, both > 0.
-// Exposed for tests; first..last inclusive.
-void StretchSource(int64_t srcSize, int64_t dstSize, int64_t d, int64_t &first, int64_t &last);
-
-// Stretch (sw x sh at sx,sy) onto (dw x dh at dx,dy); negative sizes mirror. Pixels merged
-// by shrinking combine by the mode (AND, OR, last one, or average). oneSourceLess:
-// StretchBlt's habit of merging one source pixel fewer when the destination is a single
-// pixel wide or high.
-void StretchBlock(Surface &dst, int64_t dx, int64_t dy, int64_t dw, int64_t dh, const Surface &src,
-                  int64_t sx, int64_t sy, int64_t sw, int64_t sh, int mode, bool oneSourceLess);
-
-// The same, handing each destination pixel on a dstWidth x dstHeight surface to put.
-void StretchPixels(int32_t dstWidth, int32_t dstHeight, int64_t dx, int64_t dy, int64_t dw, int64_t dh,
-                   const Surface &src, int64_t sx, int64_t sy, int64_t sw, int64_t sh, int mode, bool oneSourceLess,
-                   const std::function<void(int32_t, int32_t, Pixel)> &put);
-
 // A ternary raster operation (the high byte of a BitBlt rop code) on pattern, source and
 // destination pixels.
 uint32_t Rop3(uint8_t code, uint32_t pattern, uint32_t source, uint32_t dest);
+
+// A ternary raster operation with its pattern fixed, reduced to four masks: the result
+// takes, bit by bit, the mask of the source and destination bits met there. What the
+// transfers apply to every pixel; equal to Rop3.
+struct RopMasks {
+    uint32_t sd = 0, sNotD = 0, notSD = 0, notSNotD = 0;
+    uint32_t operator()(uint32_t s, uint32_t d) const
+    {
+        return ((s & d & sd) | (s & ~d & sNotD) | (~s & d & notSD) | (~s & ~d & notSNotD)) & 0x00FFFFFFu;
+    }
+};
+RopMasks MasksFor(uint8_t code, uint32_t pattern);
+// With the null brush selected GDI leaves out the steps that would bring in the pattern,
+// so each operation comes down to a function of source and destination alone (one
+// without a source to nothing at all, unless it ignores the pattern too).
+RopMasks MasksForNullBrush(uint8_t code);
+
 
 // A 32-bit BI_RGB DIB as an image surface, top row first (negative heights are
 // top-down). Only scan lines [firstScan, firstScan + lines) of the buffer are present;

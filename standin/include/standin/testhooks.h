@@ -76,6 +76,9 @@ int LiveObjectCount();
 // Additions:
 // Windows that exist (not yet destroyed).
 int LiveWindowCount();
+// Global memory blocks handed out (the print dialog's device mode and names) and not yet
+// given back with GlobalFree.
+int LiveGlobalCount();
 // The window holding the mouse capture, or NULL.
 HWND CaptureWindow();
 // Removes every message waiting in the queue (posted and input) and forgets keys and

@@ -639,6 +639,7 @@ int WINAPI EndDoc(HDC hdc);                               /* > 0 once the job is
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName); /* the process's module for NULL */
 void WINAPI Sleep(DWORD dwMilliseconds);              /* blocks the calling thread */
 DWORD WINAPI timeGetTime(void);                       /* milliseconds, wraps at 2^32 */
+HGLOBAL WINAPI GlobalFree(HGLOBAL hMem);              /* NULL once freed; the handle on failure */
 
 #ifdef __cplusplus
 }

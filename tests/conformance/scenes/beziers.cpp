@@ -58,11 +58,42 @@ void AddCurves(std::vector<Group> &out)
     out.push_back(std::move(g));
 }
 
+// Curves at negative coordinates, partly off the surface: the halving of the subdivision
+// rounds the fixed-point midpoints there. And the current position after PolyBezier.
+void AddCurvesAtNegatives(std::vector<Group> &out)
+{
+    Group g{"beziers-negative", 32, 32, {}};
+    const std::vector<Curve> curves = {
+        {"left", {{-21, 3}, {-3, 41}, {14, -27}, {29, 22}}},
+        {"top", {{3, -19}, {35, -3}, {-13, 25}, {27, -7}}},
+        {"corner", {{-9, -13}, {-1, 37}, {33, -29}, {-3, 29}}},
+        {"far", {{-97, -61}, {41, 5}, {-5, 45}, {45, -83}}},
+        {"odd", {{-7, -5}, {-1, 31}, {-23, 9}, {30, 1}, {41, 13}, {-3, 27}, {15, 30}}},
+    };
+    for (int w : {1, 3})
+        for (const Curve &c : curves)
+            g.Add(Format("w%d-%s", w, c.name), [=, pts = c.points](HDC dc, Results &r) {
+                WithStyle(dc, Frame(w), [&] { r(PolyBezier(dc, pts.data(), static_cast<DWORD>(pts.size()))); });
+            });
+    // GDI's PolyBezier neither uses nor moves the current position: the line runs from
+    // where MoveToEx left it.
+    g.Add("then-lineto", [](HDC dc, Results &r) {
+        const POINT p[] = {{4, 4}, {12, 2}, {20, 12}, {26, 6}};
+        WithStyle(dc, Frame(1), [&] {
+            r(MoveToEx(dc, 3, 28, nullptr));
+            r(PolyBezier(dc, p, 4));
+            r(LineTo(dc, 28, 28));
+        });
+    });
+    out.push_back(std::move(g));
+}
+
 } // namespace
 
 void AddBezierGroups(std::vector<Group> &out)
 {
     AddCurves(out);
+    AddCurvesAtNegatives(out);
 }
 
 } // namespace scene

@@ -40,20 +40,36 @@ BITMAPINFO Header(int w, int h)
     return bmi;
 }
 
-// A memory DC holding a bitmap compatible with dc, showing the picture.
+// A w x h picture (up to 9 x 9) whose every pixel differs from every other and from the
+// pattern background.
+std::vector<uint32_t> SmallPicture(int w, int h)
+{
+    std::vector<uint32_t> p;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            p.push_back(static_cast<uint32_t>(((0x20 + x * 0x18) << 16) | ((0x20 + y * 0x18) << 8) | (0x10 + (x + y) % 2 * 0xC0)));
+    return p;
+}
+
+// A memory DC holding a bitmap compatible with dc, showing the picture (or a small one).
 struct Source {
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr;
     HGDIOBJ initial = nullptr;
 
-    explicit Source(HDC target)
+    explicit Source(HDC target, int w = 0, int h = 0)
     {
+        const bool small = w > 0;
+        if (!small) {
+            w = kPicW;
+            h = kPicH;
+        }
         dc = CreateCompatibleDC(target);
-        bitmap = CreateCompatibleBitmap(target, kPicW, kPicH);
+        bitmap = CreateCompatibleBitmap(target, w, h);
         initial = SelectObject(dc, bitmap);
-        std::vector<uint32_t> pic = Picture();
-        BITMAPINFO bmi = Header(kPicW, kPicH);
-        SetDIBitsToDevice(dc, 0, 0, kPicW, kPicH, 0, 0, 0, kPicH, pic.data(), &bmi, DIB_RGB_COLORS);
+        std::vector<uint32_t> pic = small ? SmallPicture(w, h) : Picture();
+        BITMAPINFO bmi = Header(w, h);
+        SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, pic.data(), &bmi, DIB_RGB_COLORS);
     }
     ~Source()
     {
@@ -140,6 +156,111 @@ void AddDibs(std::vector<Group> &out)
     out.push_back(std::move(g));
 }
 
+// Edges of the transfers: mirrored stretches whose source crosses the bitmap's edge,
+// negative source heights of StretchDIBits, negative extents of rops without a source,
+// COLORONCOLOR shrinking each way, and pattern rops with the null brush.
+void AddBlitEdges(std::vector<Group> &out)
+{
+    Group g{"blit-edges", 20, 20, {}};
+    // StretchBlt from a 4 x 4 bitmap: {xDst, yDst, wDst, hDst, xSrc, ySrc, wSrc, hSrc}
+    const int mirrored[][8] = {{10, 10, -4, 4, 1, 0, 4, 4},  {10, 10, -4, 4, -1, 0, 4, 4}, {10, 10, 4, -4, 0, 1, 4, 4},
+                               {10, 10, -4, -4, 2, 2, 4, 4}, {4, 4, 4, 4, 5, 0, -4, 4},   {14, 4, -8, 8, 1, 1, 4, 4},
+                               {4, 4, 8, 8, 3, 0, -5, 4}};
+    for (const auto &m : mirrored)
+        g.Add(Format("stretch-dst%d,%d,%d,%d-src%d,%d,%d,%d", m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7]),
+              [=](HDC dc, Results &r) {
+                  Source src(dc, 4, 4);
+                  r(StretchBlt(dc, m[0], m[1], m[2], m[3], src.dc, m[4], m[5], m[6], m[7], SRCCOPY));
+              }, Background::Pattern);
+    // StretchDIBits of a 4 x 4 DIB (negative height: top-down), by copy and by another rop.
+    const int dibs[][9] = {{10, 10, 4, -4, 0, 3, 4, -4, -4}, {10, 10, 4, -4, 0, 3, 4, -4, 4}, {10, 10, 4, 4, 0, 3, 4, -4, -4},
+                           {10, 10, -4, 4, 3, 0, -4, 4, -4}, {10, 10, 4, 4, 0, 1, 4, -2, 4},  {10, 10, 6, 6, 1, 3, 2, -3, -4}};
+    for (DWORD rop : {static_cast<DWORD>(SRCCOPY), static_cast<DWORD>(SRCINVERT)})
+        for (const auto &d : dibs)
+            g.Add(Format("dib%d-%s-dst%d,%d,%d,%d-src%d,%d,%d,%d", d[8], rop == SRCCOPY ? "copy" : "xor", d[0], d[1], d[2],
+                         d[3], d[4], d[5], d[6], d[7]),
+                  [=](HDC dc, Results &r) {
+                      std::vector<uint32_t> pic = SmallPicture(4, 4);
+                      BITMAPINFO bmi = Header(4, 4);
+                      bmi.bmiHeader.biHeight = d[8];
+                      r(StretchDIBits(dc, d[0], d[1], d[2], d[3], d[4], d[5], d[6], d[7], pic.data(), &bmi, DIB_RGB_COLORS, rop));
+                  }, Background::Pattern);
+    // Rops without a source over negative extents, with a white brush and with none.
+    const struct {
+        const char *name;
+        DWORD rop;
+    } patterns[] = {{"patcopy", PATCOPY}, {"patinvert", PATINVERT}, {"dstinvert", DSTINVERT},
+                    {"blackness", BLACKNESS}, {"whiteness", WHITENESS}, {"merge", MERGECOPY}, {"patpaint", PATPAINT}};
+    const int boxes[][4] = {{10, 2, -4, 3}, {2, 10, 3, -4}, {10, 10, -4, -4}, {2, 2, 4, 3}};
+    for (int brush : {WHITE_BRUSH, NULL_BRUSH})
+        for (const auto &p : patterns)
+            for (const auto &b : boxes)
+                g.Add(Format("%s-%s-%d,%d,%d,%d", brush == WHITE_BRUSH ? "white" : "null", p.name, b[0], b[1], b[2], b[3]),
+                      [=](HDC dc, Results &r) {
+                          Source src(dc, 4, 4);
+                          HGDIOBJ old = SelectObject(dc, GetStockObject(brush));
+                          r(BitBlt(dc, b[0], b[1], b[2], b[3], src.dc, 0, 0, p.rop));
+                          SelectObject(dc, old);
+                      }, Background::Pattern);
+    g.Add("null-source-patcopy-stretch", [](HDC dc, Results &r) {
+        HGDIOBJ old = SelectObject(dc, GetStockObject(WHITE_BRUSH));
+        r(StretchBlt(dc, 12, 12, -5, -3, nullptr, 0, 0, 2, 2, PATCOPY));
+        SelectObject(dc, old);
+    }, Background::Pattern);
+    // COLORONCOLOR shrinking an 8 x 8 bitmap, by StretchBlt and StretchDIBits:
+    // {xDst, yDst, wDst, hDst, xSrc, ySrc, wSrc, hSrc}
+    const int shrinks[][8] = {{2, 0, 1, 2, 0, 0, 1, 8}, {2, 2, 2, 1, 0, 0, 8, 1}, {2, 2, 3, 3, 0, 0, 8, 8},
+                              {2, 2, 5, 3, 0, 0, 8, 7}, {12, 12, -3, -3, 0, 0, 8, 8}, {2, 2, 3, 3, 7, 7, -8, -8}};
+    for (int dib = 0; dib < 2; ++dib)
+        for (const auto &s : shrinks)
+            g.Add(Format("coloroncolor-%s-dst%d,%d,%d,%d-src%d,%d,%d,%d", dib ? "dib" : "blt", s[0], s[1], s[2], s[3], s[4],
+                         s[5], s[6], s[7]),
+                  [=](HDC dc, Results &r) {
+                      r(SetStretchBltMode(dc, COLORONCOLOR));
+                      if (dib) {
+                          std::vector<uint32_t> pic = SmallPicture(8, 8);
+                          BITMAPINFO bmi = Header(8, 8);
+                          r(StretchDIBits(dc, s[0], s[1], s[2], s[3], s[4], s[5], s[6], s[7], pic.data(), &bmi,
+                                          DIB_RGB_COLORS, SRCCOPY));
+                      } else {
+                          Source src(dc, 8, 8);
+                          r(StretchBlt(dc, s[0], s[1], s[2], s[3], src.dc, s[4], s[5], s[6], s[7], SRCCOPY));
+                      }
+                  }, Background::Pattern);
+    out.push_back(std::move(g));
+}
+
+// All 256 ternary raster operations, one pixel each (code y * 16 + x), with the source
+// 0xCC, the destination 0xAA and the brush 0xF0 in every channel: with a brush the pixel
+// shows the code itself; with the null brush, what each operation makes of S and D alone.
+void AddRopCodes(std::vector<Group> &out)
+{
+    Group g{"rop-codes", 16, 16, {}};
+    for (int brush : {-1, NULL_BRUSH})
+        g.Add(brush < 0 ? "brush-f0" : "null-brush", [=](HDC dc, Results &r) {
+            std::vector<uint32_t> dest(256, 0xAAAAAA), source(256, 0xCCCCCC);
+            BITMAPINFO bmi = Header(16, 16);
+            SetDIBitsToDevice(dc, 0, 0, 16, 16, 0, 0, 0, 16, dest.data(), &bmi, DIB_RGB_COLORS);
+            HDC src = CreateCompatibleDC(dc);
+            HBITMAP bitmap = CreateCompatibleBitmap(dc, 16, 16);
+            HGDIOBJ initial = SelectObject(src, bitmap);
+            SetDIBitsToDevice(src, 0, 0, 16, 16, 0, 0, 0, 16, source.data(), &bmi, DIB_RGB_COLORS);
+            HBRUSH solid = brush < 0 ? CreateSolidBrush(RGB(0xF0, 0xF0, 0xF0)) : nullptr;
+            HGDIOBJ old = SelectObject(dc, solid ? solid : GetStockObject(brush));
+            long long failed = 0;
+            for (int c = 0; c < 256; ++c)
+                failed += !BitBlt(dc, c % 16, c / 16, 1, 1, src, c % 16, c / 16, static_cast<DWORD>(c) << 16);
+            r(failed);
+            SelectObject(dc, old);
+            if (solid)
+                DeleteObject(solid);
+            SelectObject(src, initial);
+            DeleteObject(bitmap);
+            DeleteDC(src);
+        });
+    out.push_back(std::move(g));
+}
+
 // GetDIBits of a bitmap holding the picture, in bands: the rows it hands back are drawn
 // 1:1 at (2, 2) from a buffer pre-filled with a marker, so which rows came back and where
 // they landed in the buffer both show.
@@ -177,6 +298,8 @@ void AddBlitGroups(std::vector<Group> &out)
     AddStretchBlt(out);
     AddDibs(out);
     AddGetDIBits(out);
+    AddBlitEdges(out);
+    AddRopCodes(out);
 }
 
 } // namespace scene
