@@ -10,8 +10,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 build/bench/blit_timing > "$work/ours"
 x86_64-w64-mingw32-gcc -O2 -o "$work/blit_timing.exe" bench/blit_timing.c -lgdi32
-export WINEARCH=win64 WINEPREFIX=${WINEPREFIX:-/tmp/qg-wine-$(id -u)/prefix64}
-export PATH=$PWD/tools/wine64:$PATH # Debian's wine script prefers a 32-bit loader
+export WINEARCH=win64 # wine-run.sh puts the 64-bit loader first (tools/wine-env.sh)
 tools/wine-run.sh "$work/blit_timing.exe" | tr -d '\r' > "$work/wine"
 printf '%-36s %12s %12s %8s %10s\n' scene stand-in-ns wine-ns ratio vs-copy
 copy=$(awk '$1 == "copy-90k" { print $2 }' "$work/ours")

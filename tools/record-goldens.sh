@@ -12,20 +12,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 goldens=tests/conformance/goldens
 
-bits=32
+source tools/wine-env.sh
 if [ "${1:-}" = --64 ]; then
-  bits=64
+  WINEARCH=win64
   shift
-elif ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  # No 32-bit Wine, or one this machine cannot execute ("Exec format error").
-  bits=64
 fi
-if [ $bits = 64 ]; then
+qg_wine_setup record-goldens
+if [ "$WINEARCH" = win64 ]; then
   build=${QG_ORACLE_BUILD:-build-oracle64}
   toolchain=toolchain-x86_64-w64-mingw32.cmake
-  export WINEARCH=win64 WINEPREFIX=${WINEPREFIX:-$PWD/$build/wine-prefix}
-  # Debian's wine script prefers the 32-bit loader whenever it is installed.
-  export PATH=$PWD/tools/wine64:$PATH
+  export WINEPREFIX=${WINEPREFIX:-$PWD/$build/wine-prefix}
 else
   build=${QG_ORACLE_BUILD:-build-oracle}
   toolchain=toolchain-i686-w64-mingw32.cmake
