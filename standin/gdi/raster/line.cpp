@@ -1,5 +1,6 @@
 // line.cpp - exact clipped Bresenham: the first visible pixel is found by solving for it
-// (128-bit arithmetic), so far-away end points cost nothing.
+// (128-bit arithmetic), so far-away end points cost nothing; then each pixel is written
+// straight into the surface (the row-run form serves span sets and the tests).
 #include "line.h"
 #include "writer.h"
 
@@ -73,32 +74,59 @@ void VisibleSteps(const Axis &a, int64_t n, int64_t mlo, int64_t mhi, int64_t nl
     }
 }
 
-// The line walk, with the run callback inlined by the compiler.
-template <class Run> void Runs(Point p0, Point p1, const Box &clip, Run &&run)
+// A segment's visible steps [ilo, ihi) and the walk's state at ilo: minor = n0 + q, with
+// r = 2*i*dn - adm - q*2*adm in (-2*adm, 0].
+struct Walk {
+    bool xMajor;
+    Axis a;
+    int64_t ilo, ihi;
+    int64_t q, r;
+};
+
+// False when no pixel of the segment is inside clip.
+bool StartWalk(Point p0, Point p1, const Box &clip, Walk &w)
 {
     const int64_t dx = p1.x - p0.x, dy = p1.y - p0.y;
     const int64_t adx = Abs64(dx), ady = Abs64(dy);
-    if (adx == 0 && ady == 0) return;
-    if (clip.Empty()) return;
-    const bool xMajor = adx > ady;
-    Axis a;
+    if (adx == 0 && ady == 0) return false;
+    if (clip.Empty()) return false;
+    w.xMajor = adx > ady;
     int64_t mlo, mhi, nlo, nhi;
-    if (xMajor) {
-        a = {p0.x, p0.y, dx > 0 ? 1 : -1, adx, dy};
+    if (w.xMajor) {
+        w.a = {p0.x, p0.y, dx > 0 ? 1 : -1, adx, dy};
         mlo = clip.left, mhi = clip.right, nlo = clip.top, nhi = clip.bottom;
     } else {
-        a = {p0.y, p0.x, dy > 0 ? 1 : -1, ady, dx};
+        w.a = {p0.y, p0.x, dy > 0 ? 1 : -1, ady, dx};
         mlo = clip.top, mhi = clip.bottom, nlo = clip.left, nhi = clip.right;
     }
-    const int64_t n = a.adm;
-    int64_t ilo = 0, ihi = n;
+    w.ilo = 0;
+    w.ihi = w.a.adm;
     // Segments wholly on the clip box (the usual case) need no search for their ends.
     const bool inside = std::min(p0.x, p1.x) >= clip.left && std::max(p0.x, p1.x) < clip.right &&
                         std::min(p0.y, p1.y) >= clip.top && std::max(p0.y, p1.y) < clip.bottom;
     if (!inside) {
-        VisibleSteps(a, n, mlo, mhi, nlo, nhi, ilo, ihi);
-        if (ilo >= ihi) return;
+        VisibleSteps(w.a, w.a.adm, mlo, mhi, nlo, nhi, w.ilo, w.ihi);
+        if (w.ilo >= w.ihi) return false;
     }
+    const int64_t twoAdm = 2 * w.a.adm;
+    w.q = 0;
+    w.r = -w.a.adm; // step 0
+    if (w.ilo != 0) {
+        const i128 num = 2 * static_cast<i128>(w.ilo) * w.a.dn - w.a.adm;
+        w.q = static_cast<int64_t>(CeilDiv(num, twoAdm));
+        w.r = static_cast<int64_t>(num - static_cast<i128>(w.q) * twoAdm);
+    }
+    return true;
+}
+
+// The line walk as row runs, with the run callback inlined by the compiler.
+template <class Run> void Runs(Point p0, Point p1, const Box &clip, Run &&run)
+{
+    Walk w;
+    if (!StartWalk(p0, p1, clip, w)) return;
+    const Axis &a = w.a;
+    const bool xMajor = w.xMajor;
+    const int64_t ilo = w.ilo, ihi = w.ihi;
     if (a.dn == 0) {
         // Straight along the major axis: one run (x-major) or a column of pixels.
         const int64_t m0 = a.MajorAt(ilo), m1 = a.MajorAt(ihi - 1);
@@ -112,14 +140,8 @@ template <class Run> void Runs(Point p0, Point p1, const Box &clip, Run &&run)
         return;
     }
 
-    // Incremental walk: minor = n0 + q, with r = 2*i*dn - adm - q*2*adm in (-2*adm, 0].
     const int64_t twoAdm = 2 * a.adm;
-    int64_t q = 0, r = -a.adm; // step 0
-    if (ilo != 0) {
-        const i128 num = 2 * static_cast<i128>(ilo) * a.dn - a.adm;
-        q = static_cast<int64_t>(CeilDiv(num, twoAdm));
-        r = static_cast<int64_t>(num - static_cast<i128>(q) * twoAdm);
-    }
+    int64_t q = w.q, r = w.r;
     int64_t major = a.MajorAt(ilo);
     const int64_t step2 = 2 * a.dn;
 
@@ -151,6 +173,68 @@ template <class Run> void Runs(Point p0, Point p1, const Box &clip, Run &&run)
     }
 }
 
+// How a pixel is mixed, fixed for a whole walk so the loop holds no test of it.
+enum class MixKind { Copy, Xor, General };
+
+template <MixKind K> inline void Apply(Pixel &p, Mix m)
+{
+    if constexpr (K == MixKind::Copy) p = m.xorMask;
+    else if constexpr (K == MixKind::Xor) p ^= m.xorMask;
+    else p = (p & m.andMask) ^ m.xorMask;
+}
+
+// The walk straight into the surface, one pixel a step: the position is an offset into the
+// pixels, moved by the major step every time and by the minor step when the error term
+// (e >= 0, kept free of branches) says so.
+template <MixKind K> void WalkPixels(Surface &s, const Walk &w, Mix mix)
+{
+    const Axis &a = w.a;
+    const int64_t stride = s.width;
+    const int64_t twoAdm = 2 * a.adm;
+    int64_t x, y, majorStep, minorStep;
+    if (w.xMajor) {
+        x = a.MajorAt(w.ilo), y = a.n0 + w.q;
+        majorStep = a.sm, minorStep = a.dn > 0 ? stride : -stride;
+    } else {
+        y = a.MajorAt(w.ilo), x = a.n0 + w.q;
+        majorStep = a.sm * stride, minorStep = a.dn > 0 ? 1 : -1;
+    }
+    // The minor coordinate moves when r > 0 going up and when r <= -2*adm going down.
+    const int64_t inc = 2 * Abs64(a.dn);
+    int64_t e = a.dn > 0 ? w.r - 1 : -(w.r + twoAdm);
+    Pixel *base = s.pixels.data();
+    int64_t at = y * stride + x;
+    for (int64_t n = w.ihi - w.ilo; n > 0; --n) {
+        Apply<K>(base[at], mix);
+        at += majorStep;
+        e += inc;
+        const int64_t move = ~(e >> 63); // all ones when e >= 0
+        at += minorStep & move;
+        e -= twoAdm & move;
+    }
+}
+
+// One segment, start pixel in and end pixel out, cut to the surface.
+void Segment(Surface &s, Point a, Point b, Mix mix)
+{
+    const Box clip = SurfaceBox(s);
+    if (!FastPaths()) {
+        Runs(a, b, clip, [&](int32_t y, int32_t x0, int32_t x1) { WriteRunReference(s, y, x0, x1, mix); });
+        return;
+    }
+    Walk w;
+    if (!StartWalk(a, b, clip, w)) return;
+    if (w.a.dn == 0 && w.xMajor) {
+        const int64_t m0 = w.a.MajorAt(w.ilo), m1 = w.a.MajorAt(w.ihi - 1);
+        WriteRun(s, static_cast<int32_t>(w.a.n0), static_cast<int32_t>(std::min(m0, m1)),
+                 static_cast<int32_t>(std::max(m0, m1) + 1), mix);
+        return;
+    }
+    if (mix.IsCopy()) WalkPixels<MixKind::Copy>(s, w, mix);
+    else if (mix.andMask == 0x00FFFFFFu) WalkPixels<MixKind::Xor>(s, w, mix);
+    else WalkPixels<MixKind::General>(s, w, mix);
+}
+
 } // namespace
 
 void LineRuns(Point p0, Point p1, const Box &clip, const std::function<void(int32_t, int32_t, int32_t)> &run)
@@ -158,30 +242,23 @@ void LineRuns(Point p0, Point p1, const Box &clip, const std::function<void(int3
     Runs(p0, p1, clip, run);
 }
 
+void DrawCosmeticLine(Surface &s, Point a, Point b, Mix mix)
+{
+    // A step to a neighbouring pixel (curve outlines are made of them) lights just its
+    // start.
+    const int64_t dx = b.x - a.x, dy = b.y - a.y;
+    if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
+        if (dx != 0 || dy != 0) WritePixel(s, a.x, a.y, mix);
+        return;
+    }
+    Segment(s, a, b, mix);
+}
+
 void DrawCosmeticPolyline(Surface &s, const std::vector<Point> &pts, bool close, Mix mix)
 {
     if (pts.size() < 2) return;
-    const Box clip = SurfaceBox(s);
-    auto write = [&](int32_t y, int32_t x0, int32_t x1) {
-        if (x1 - x0 == 1) {
-            Pixel &p = s.Row(y)[x0];
-            p = (p & mix.andMask) ^ mix.xorMask;
-        } else {
-            WriteRun(s, y, x0, x1, mix);
-        }
-    };
-    auto segment = [&](const Point &a, const Point &b) {
-        // A step to a neighbouring pixel (curve outlines are made of them) lights just
-        // its start.
-        const int64_t dx = b.x - a.x, dy = b.y - a.y;
-        if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
-            if (dx != 0 || dy != 0) WritePixel(s, a.x, a.y, mix);
-            return;
-        }
-        Runs(a, b, clip, write);
-    };
-    for (size_t i = 0; i + 1 < pts.size(); ++i) segment(pts[i], pts[i + 1]);
-    if (close) segment(pts.back(), pts.front());
+    for (size_t i = 0; i + 1 < pts.size(); ++i) DrawCosmeticLine(s, pts[i], pts[i + 1], mix);
+    if (close) DrawCosmeticLine(s, pts.back(), pts.front(), mix);
 }
 
 void AddCosmeticPolyline(SpanSet &set, const std::vector<Point> &pts, bool close)

@@ -90,6 +90,10 @@ public:
 bool DrawLine(Surface &s, const DrawState &st, Point from, Point to)
 {
     Painter p(s, st);
+    if (!p.WidePen()) {
+        if (p.HasPen()) DrawCosmeticLine(s, from, to, p.penMix_);
+        return true;
+    }
     p.Figure({from, to}, false, nullptr);
     return true;
 }

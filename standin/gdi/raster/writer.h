@@ -7,6 +7,12 @@
 
 namespace standin::gdi::raster {
 
+// Whether figures take their direct ways (pixels written as they are found) or the plain
+// general ones (everything through span sets, per-pixel loops); tests switch them off
+// to check one against the other.
+bool FastPaths();
+void SetFastPathsForTesting(bool on);
+
 // Writes pixels [x0, x1) of row y, which must lie inside the surface.
 void WriteRun(Surface &s, int32_t y, int32_t x0, int32_t x1, Mix mix);
 // The plain per-pixel version the fast one is checked against.
@@ -17,6 +23,27 @@ void WriteSpans(Surface &s, SpanSet &spans, Mix mix);
 void WriteBox(Surface &s, const Box &box, Mix mix);
 // Sets one pixel if it is on the surface.
 void WritePixel(Surface &s, int64_t x, int64_t y, Mix mix);
+
+// A span receiver (what SpanSet offers figures) that writes each span at once, cut to the
+// surface: for a figure whose spans never overlap, the pixels a SpanSet would get.
+class SurfaceSpans {
+public:
+    SurfaceSpans(Surface &s, Mix mix) : s_(s), mix_(mix), clip_(SurfaceBox(s)) {}
+    const Box &Clip() const { return clip_; }
+    void AddSpan(int64_t y, int64_t x0, int64_t x1)
+    {
+        if (y < 0 || y >= s_.height) return;
+        x0 = std::max<int64_t>(x0, 0);
+        x1 = std::min<int64_t>(x1, s_.width);
+        if (x0 < x1) WriteRun(s_, static_cast<int32_t>(y), static_cast<int32_t>(x0), static_cast<int32_t>(x1), mix_);
+    }
+    void AddBox(const Box &b) { WriteBox(s_, b, mix_); }
+
+private:
+    Surface &s_;
+    Mix mix_;
+    Box clip_;
+};
 
 } // namespace standin::gdi::raster
 
