@@ -1,8 +1,11 @@
 // polyfill.cpp - scanline polygon fill with exact edge crossings (128-bit), visiting only
-// the clip box's rows, so a huge polygon costs what its visible part costs.
+// the clip box's rows, so a huge polygon costs what its visible part costs. The crossings
+// are stepped along an active-edge table; the plain per-row division serves the tests.
 #include "polyfill.h"
+#include "writer.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace standin::gdi::raster {
 namespace {
@@ -38,14 +41,14 @@ struct Crossing {
     int dir;
 };
 
-} // namespace
-
-void AddPolygonFill(SpanSet &set, const std::vector<Point> &pts, const std::vector<size_t> &counts,
-                    int fillMode)
+// The edges of the polygon(s), horizontal ones left out; empty when there are none or a
+// count runs past the points.
+void CollectEdges(const std::vector<Point> &pts, const size_t *counts, size_t polygons, std::vector<Edge> &edges)
 {
-    std::vector<Edge> edges;
+    edges.clear();
     size_t base = 0;
-    for (size_t count : counts) {
+    for (size_t c = 0; c < polygons; ++c) {
+        const size_t count = counts[c];
         if (base + count > pts.size()) break;
         for (size_t i = 0; i < count && count >= 2; ++i) {
             const Point &prev = pts[base + (i + count - 1) % count];
@@ -61,17 +64,28 @@ void AddPolygonFill(SpanSet &set, const std::vector<Point> &pts, const std::vect
         }
         base += count;
     }
-    if (edges.empty()) return;
-    const Box &clip = set.Clip();
-    int64_t ymin = edges[0].top, ymax = edges[0].bottom;
-    for (const Edge &e : edges) {
-        ymin = std::min(ymin, e.top);
-        ymax = std::max(ymax, e.bottom);
-    }
-    ymin = std::max(ymin, clip.top);
-    ymax = std::min(ymax, clip.bottom);
-    if (ymin >= ymax) return;
+}
 
+// Spans of one row from its crossings, sorted by x.
+template <class Sink> void EmitRow(Sink &sink, int64_t y, const Crossing *xs, size_t n, int fillMode)
+{
+    if (fillMode == kWinding) {
+        int winding = 0;
+        int64_t start = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const int before = winding;
+            winding += xs[i].dir;
+            if (before == 0 && winding != 0) start = xs[i].x;
+            else if (before != 0 && winding == 0) sink.AddSpan(y, start, xs[i].x);
+        }
+    } else {
+        for (size_t i = 0; i + 1 < n; i += 2) sink.AddSpan(y, xs[i].x, xs[i + 1].x);
+    }
+}
+
+// The plain way: every active edge's crossing worked out afresh on every row.
+void PlainFill(SpanSet &set, std::vector<Edge> &edges, int fillMode, int64_t ymin, int64_t ymax)
+{
     std::sort(edges.begin(), edges.end(), [](const Edge &a, const Edge &b) { return a.top < b.top; });
     std::vector<const Edge *> active;
     std::vector<Crossing> xs;
@@ -88,24 +102,140 @@ void AddPolygonFill(SpanSet &set, const std::vector<Point> &pts, const std::vect
         xs.clear();
         for (const Edge *e : active) xs.push_back({e->CrossingAt(y), e->dir});
         std::sort(xs.begin(), xs.end(), [](const Crossing &a, const Crossing &b) { return a.x < b.x; });
-        if (fillMode == kWinding) {
-            int winding = 0;
-            int64_t start = 0;
-            for (const Crossing &c : xs) {
-                int before = winding;
-                winding += c.dir;
-                if (before == 0 && winding != 0) start = c.x;
-                else if (before != 0 && winding == 0) set.AddSpan(y, start, c.x);
+        EmitRow(set, y, xs.data(), xs.size(), fillMode);
+    }
+}
+
+// An edge on the active list, stepped from row to row: x = xTop + ceil(n / dy) for
+// n = (y - top) * dx is kept as x and r = ceil(n / dy) * dy - n in [0, dy); each row adds
+// dx = stepQ * dy + stepR (stepR in [0, dy)).
+struct ActiveEdge {
+    int64_t x, r, stepQ, stepR, dy, bottom;
+    int dir;
+};
+
+ActiveEdge Activate(const Edge &e, int64_t y)
+{
+    ActiveEdge a;
+    a.x = e.CrossingAt(y);
+    const i128 n = static_cast<i128>(y - e.top) * e.dx;
+    a.r = static_cast<int64_t>(static_cast<i128>(a.x - e.xTop) * e.dy - n);
+    a.stepQ = e.dx / e.dy;
+    a.stepR = e.dx % e.dy;
+    if (a.stepR < 0) {
+        --a.stepQ;
+        a.stepR += e.dy;
+    }
+    a.dy = e.dy;
+    a.bottom = e.bottom;
+    a.dir = e.dir;
+    return a;
+}
+
+// The active-edge table: edges join in order of their top rows and leave at their bottom
+// ones; crossings are stepped, not divided out, and the few of a row sorted by insertion.
+template <class Sink>
+void ActiveEdgeFill(Sink &sink, std::vector<Edge> &edges, int fillMode, int64_t ymin, int64_t ymax)
+{
+    std::sort(edges.begin(), edges.end(), [](const Edge &a, const Edge &b) { return a.top < b.top; });
+    thread_local std::vector<ActiveEdge> active;
+    thread_local std::vector<Crossing> xs;
+    active.clear();
+    size_t next = 0;
+    for (int64_t y = ymin; y < ymax;) {
+        while (next < edges.size() && edges[next].top <= y) {
+            if (edges[next].bottom > y) active.push_back(Activate(edges[next], y));
+            ++next;
+        }
+        if (active.empty()) {
+            // Nothing until the next edge starts.
+            if (next == edges.size()) return;
+            y = edges[next].top;
+            continue;
+        }
+        xs.resize(active.size());
+        size_t n = 0;
+        for (const ActiveEdge &e : active) {
+            size_t i = n++;
+            while (i > 0 && xs[i - 1].x > e.x) {
+                xs[i] = xs[i - 1];
+                --i;
             }
-        } else {
-            for (size_t i = 0; i + 1 < xs.size(); i += 2) set.AddSpan(y, xs[i].x, xs[i + 1].x);
+            xs[i] = {e.x, e.dir};
+        }
+        EmitRow(sink, y, xs.data(), n, fillMode);
+        ++y;
+        size_t kept = 0;
+        for (ActiveEdge &e : active) {
+            if (e.bottom <= y) continue;
+            e.x += e.stepQ;
+            e.r -= e.stepR;
+            if (e.r < 0) {
+                ++e.x;
+                e.r += e.dy;
+            }
+            active[kept++] = e;
+        }
+        active.resize(kept);
+    }
+}
+
+// Rows [ymin, ymax) of the edges that the clip box shows; false when none.
+bool VisibleRows(const std::vector<Edge> &edges, const Box &clip, int64_t &ymin, int64_t &ymax)
+{
+    if (edges.empty()) return false;
+    ymin = edges[0].top;
+    ymax = edges[0].bottom;
+    for (const Edge &e : edges) {
+        ymin = std::min(ymin, e.top);
+        ymax = std::max(ymax, e.bottom);
+    }
+    ymin = std::max(ymin, clip.top);
+    ymax = std::min(ymax, clip.bottom);
+    return ymin < ymax;
+}
+
+template <class Sink>
+void Fill(Sink &sink, const std::vector<Point> &pts, const size_t *counts, size_t polygons, int fillMode)
+{
+    thread_local std::vector<Edge> edges;
+    CollectEdges(pts, counts, polygons, edges);
+    int64_t ymin, ymax;
+    if (!VisibleRows(edges, sink.Clip(), ymin, ymax)) return;
+    if constexpr (std::is_same_v<Sink, SpanSet>) {
+        if (!FastPaths()) {
+            PlainFill(sink, edges, fillMode, ymin, ymax);
+            return;
         }
     }
+    ActiveEdgeFill(sink, edges, fillMode, ymin, ymax);
+}
+
+} // namespace
+
+void AddPolygonFill(SpanSet &set, const std::vector<Point> &pts, const std::vector<size_t> &counts,
+                    int fillMode)
+{
+    Fill(set, pts, counts.data(), counts.size(), fillMode);
+}
+
+void FillPolygon(Surface &s, const std::vector<Point> &pts, int fillMode, Mix mix)
+{
+    const size_t count = pts.size();
+    if (!FastPaths()) {
+        SpanSet set(SurfaceBox(s));
+        Fill(set, pts, &count, 1, fillMode);
+        WriteSpans(s, set, mix);
+        return;
+    }
+    SurfaceSpans sink(s, mix);
+    Fill(sink, pts, &count, 1, fillMode);
 }
 
 void AddPolygonFill(SpanSet &set, const std::vector<Point> &pts, int fillMode)
 {
-    AddPolygonFill(set, pts, std::vector<size_t>{pts.size()}, fillMode);
+    const size_t count = pts.size();
+    Fill(set, pts, &count, 1, fillMode);
 }
 
 } // namespace standin::gdi::raster

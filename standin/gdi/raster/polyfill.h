@@ -19,6 +19,8 @@ constexpr int kWinding = 2;
 void AddPolygonFill(SpanSet &set, const std::vector<Point> &pts, const std::vector<size_t> &counts,
                     int fillMode);
 void AddPolygonFill(SpanSet &set, const std::vector<Point> &pts, int fillMode);
+// Fills one polygon's interior on the surface through a mix, span by span as found.
+void FillPolygon(Surface &s, const std::vector<Point> &pts, int fillMode, Mix mix);
 
 } // namespace standin::gdi::raster
 

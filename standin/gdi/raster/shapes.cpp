@@ -198,6 +198,11 @@ bool DrawArc(Surface &s, const DrawState &st, ArcKind kind, int32_t l, int32_t t
     if (kind == ArcKind::Pie)
         pts.push_back({box.left + (box.right - box.left) / 2, box.top + (box.bottom - box.top) / 2});
     if (pts.size() < 2) return true;
+    if (!p.WidePen()) {
+        if (fill) FillPolygon(s, pts, kWinding, p.brushMix_);
+        if (p.HasPen()) DrawCosmeticPolyline(s, pts, closed, p.penMix_);
+        return true;
+    }
     SpanSet interior(p.Clip());
     if (fill) AddPolygonFill(interior, pts, kWinding);
     p.Figure(pts, closed, fill ? &interior : nullptr);
@@ -208,6 +213,13 @@ bool DrawPolygon(Surface &s, const DrawState &st, const std::vector<Point> &pts)
 {
     if (pts.size() < 2) return false;
     Painter p(s, st);
+    const int mode = st.polyFillMode == kWinding ? kWinding : kAlternate;
+    if (!p.WidePen()) {
+        // The brush's spans as they are found, then the outline over them.
+        if (p.HasBrush()) FillPolygon(s, pts, mode, p.brushMix_);
+        if (p.HasPen()) DrawCosmeticPolyline(s, pts, true, p.penMix_);
+        return true;
+    }
     SpanSet interior(p.Clip());
     if (p.HasBrush()) AddPolygonFill(interior, pts, st.polyFillMode == kWinding ? kWinding : kAlternate);
     p.Figure(pts, true, p.HasBrush() ? &interior : nullptr);
