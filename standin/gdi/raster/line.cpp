@@ -242,23 +242,31 @@ void LineRuns(Point p0, Point p1, const Box &clip, const std::function<void(int3
     Runs(p0, p1, clip, run);
 }
 
-void DrawCosmeticLine(Surface &s, Point a, Point b, Mix mix)
+namespace {
+
+// A step to a neighbouring pixel (curve outlines are made of them) lights just its start.
+inline void Step(Surface &s, const Point &a, const Point &b, Mix mix)
 {
-    // A step to a neighbouring pixel (curve outlines are made of them) lights just its
-    // start.
     const int64_t dx = b.x - a.x, dy = b.y - a.y;
     if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
-        if (dx != 0 || dy != 0) WritePixel(s, a.x, a.y, mix);
+        if ((dx != 0 || dy != 0) && a.x >= 0 && a.y >= 0 && a.x < s.width && a.y < s.height) {
+            Pixel &p = s.Row(static_cast<int32_t>(a.y))[a.x];
+            p = (p & mix.andMask) ^ mix.xorMask;
+        }
         return;
     }
     Segment(s, a, b, mix);
 }
 
+} // namespace
+
+void DrawCosmeticLine(Surface &s, Point a, Point b, Mix mix) { Step(s, a, b, mix); }
+
 void DrawCosmeticPolyline(Surface &s, const std::vector<Point> &pts, bool close, Mix mix)
 {
     if (pts.size() < 2) return;
-    for (size_t i = 0; i + 1 < pts.size(); ++i) DrawCosmeticLine(s, pts[i], pts[i + 1], mix);
-    if (close) DrawCosmeticLine(s, pts.back(), pts.front(), mix);
+    for (size_t i = 0; i + 1 < pts.size(); ++i) Step(s, pts[i], pts[i + 1], mix);
+    if (close) Step(s, pts.back(), pts.front(), mix);
 }
 
 void AddCosmeticPolyline(SpanSet &set, const std::vector<Point> &pts, bool close)

@@ -8,6 +8,7 @@
 #include "ellipse.h"
 #include "line.h"
 #include "polyfill.h"
+#include "quadrant.h"
 #include "widepen.h"
 #include "writer.h"
 
@@ -147,6 +148,20 @@ bool DrawRoundRect(Surface &s, const DrawState &st, int32_t l, int32_t t, int32_
     const int64_t eh = std::min(box.bottom - box.top, Abs64(static_cast<int64_t>(ehIn)));
     if (ew <= 2 || eh <= 2) return DrawRectangle(s, st, l, t, r, b);
 
+    if (!p.WidePen()) {
+        if (p.HasBrush()) FillRoundRectRegion(s, box.left, box.top, box.right + 1, box.bottom + 1, ew, eh, p.brushMix_);
+        if (!p.HasPen()) return true;
+        if (ew + eh <= QuadrantPath::WalkLimit()) {
+            thread_local std::vector<Point> outline;
+            RoundRectOutline(box, ew, eh, st.clockwise, outline);
+            DrawCosmeticPolyline(s, outline, true, p.penMix_);
+            return true;
+        }
+        bool closed = true;
+        for (const std::vector<Point> &pts : RoundRectOutlinePieces(box, ew, eh, st.clockwise, p.Reach(), closed))
+            DrawCosmeticPolyline(s, pts, closed, p.penMix_);
+        return true;
+    }
     SpanSet interior(p.Clip());
     if (p.HasBrush()) AddRoundRectRegion(interior, box.left, box.top, box.right + 1, box.bottom + 1, ew, eh);
     bool closed = true;
