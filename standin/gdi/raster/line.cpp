@@ -262,11 +262,16 @@ inline void Step(Surface &s, const Point &a, const Point &b, Mix mix)
 
 void DrawCosmeticLine(Surface &s, Point a, Point b, Mix mix) { Step(s, a, b, mix); }
 
+void DrawCosmeticPolyline(Surface &s, const Point *pts, size_t n, bool close, Mix mix)
+{
+    if (n < 2) return;
+    for (size_t i = 0; i + 1 < n; ++i) Step(s, pts[i], pts[i + 1], mix);
+    if (close) Step(s, pts[n - 1], pts[0], mix);
+}
+
 void DrawCosmeticPolyline(Surface &s, const std::vector<Point> &pts, bool close, Mix mix)
 {
-    if (pts.size() < 2) return;
-    for (size_t i = 0; i + 1 < pts.size(); ++i) Step(s, pts[i], pts[i + 1], mix);
-    if (close) Step(s, pts.back(), pts.front(), mix);
+    DrawCosmeticPolyline(s, pts.data(), pts.size(), close, mix);
 }
 
 void AddCosmeticPolyline(SpanSet &set, const std::vector<Point> &pts, bool close)

@@ -22,6 +22,7 @@ void DrawCosmeticLine(Surface &s, Point a, Point b, Mix mix);
 // Draws the segments of a polyline (closed when asked) with a one-pixel pen, segment by
 // segment: a pixel two segments share is mixed twice, as GDI does.
 void DrawCosmeticPolyline(Surface &s, const std::vector<Point> &pts, bool close, Mix mix);
+void DrawCosmeticPolyline(Surface &s, const Point *pts, size_t n, bool close, Mix mix);
 
 // Adds the pixels of the polyline's segments to a span set.
 void AddCosmeticPolyline(SpanSet &set, const std::vector<Point> &pts, bool close);

@@ -133,50 +133,82 @@ ActiveEdge Activate(const Edge &e, int64_t y)
 }
 
 // The active-edge table: edges join in order of their top rows and leave at their bottom
-// ones; crossings are stepped, not divided out, and the few of a row sorted by insertion.
+// ones; crossings are stepped, not divided out, and the list is kept in order of them by
+// insertion (edges seldom pass each other), so each row's spans are read straight off it.
 template <class Sink>
 void ActiveEdgeFill(Sink &sink, std::vector<Edge> &edges, int fillMode, int64_t ymin, int64_t ymax)
 {
     std::sort(edges.begin(), edges.end(), [](const Edge &a, const Edge &b) { return a.top < b.top; });
-    thread_local std::vector<ActiveEdge> active;
-    thread_local std::vector<Crossing> xs;
-    active.clear();
-    size_t next = 0;
-    for (int64_t y = ymin; y < ymax;) {
-        while (next < edges.size() && edges[next].top <= y) {
-            if (edges[next].bottom > y) active.push_back(Activate(edges[next], y));
-            ++next;
+    thread_local std::vector<ActiveEdge> list;
+    if (list.size() < edges.size()) list.resize(edges.size());
+    // Plain pointers and counts: the pixel writes in between leave them in registers.
+    ActiveEdge *const act = list.data();
+    const Edge *const edge = edges.data();
+    const size_t edgeCount = edges.size();
+    size_t n = 0, next = 0;
+    int64_t firstBottom = INT64_MAX; // the first row at which an active edge ends
+    auto sortFrom = [act](size_t from, size_t count) {
+        for (size_t k = std::max<size_t>(from, 1); k < count; ++k) {
+            if (act[k - 1].x <= act[k].x) continue;
+            const ActiveEdge e = act[k];
+            size_t i = k;
+            for (; i > 0 && act[i - 1].x > e.x; --i) act[i] = act[i - 1];
+            act[i] = e;
         }
-        if (active.empty()) {
+    };
+    for (int64_t y = ymin; y < ymax;) {
+        if (next < edgeCount && edge[next].top <= y) {
+            const size_t first = n;
+            for (; next < edgeCount && edge[next].top <= y; ++next) {
+                if (edge[next].bottom <= y) continue;
+                act[n++] = Activate(edge[next], y);
+                firstBottom = std::min(firstBottom, edge[next].bottom);
+            }
+            sortFrom(first, n);
+        }
+        if (n == 0) {
             // Nothing until the next edge starts.
-            if (next == edges.size()) return;
-            y = edges[next].top;
+            if (next == edgeCount) return;
+            y = edge[next].top;
             continue;
         }
-        xs.resize(active.size());
-        size_t n = 0;
-        for (const ActiveEdge &e : active) {
-            size_t i = n++;
-            while (i > 0 && xs[i - 1].x > e.x) {
-                xs[i] = xs[i - 1];
-                --i;
+        if (fillMode == kWinding) {
+            int winding = 0;
+            int64_t start = 0;
+            for (size_t i = 0; i < n; ++i) {
+                const int before = winding;
+                winding += act[i].dir;
+                if (before == 0) start = act[i].x;
+                else if (winding == 0) sink.AddSpan(y, start, act[i].x);
             }
-            xs[i] = {e.x, e.dir};
+        } else {
+            for (size_t i = 0; i + 1 < n; i += 2) sink.AddSpan(y, act[i].x, act[i + 1].x);
         }
-        EmitRow(sink, y, xs.data(), n, fillMode);
         ++y;
-        size_t kept = 0;
-        for (ActiveEdge &e : active) {
-            if (e.bottom <= y) continue;
+        if (y >= firstBottom) {
+            size_t kept = 0;
+            firstBottom = INT64_MAX;
+            for (size_t i = 0; i < n; ++i) {
+                if (act[i].bottom <= y) continue;
+                firstBottom = std::min(firstBottom, act[i].bottom);
+                act[kept++] = act[i];
+            }
+            n = kept;
+        }
+        for (size_t i = 0; i < n; ++i) {
+            ActiveEdge &e = act[i];
             e.x += e.stepQ;
             e.r -= e.stepR;
-            if (e.r < 0) {
-                ++e.x;
-                e.r += e.dy;
-            }
-            active[kept++] = e;
+            const int64_t carry = e.r >> 63; // all ones when r went below zero
+            e.x -= carry;
+            e.r += e.dy & carry;
         }
-        active.resize(kept);
+        for (size_t i = 1; i < n; ++i) {
+            if (act[i - 1].x > act[i].x) {
+                sortFrom(i, n);
+                break;
+            }
+        }
     }
 }
 

@@ -103,6 +103,10 @@ bool DrawPolyline(Surface &s, const DrawState &st, const std::vector<Point> &pts
 {
     if (pts.size() < 2) return false;
     Painter p(s, st);
+    if (!p.WidePen()) {
+        if (p.HasPen()) DrawCosmeticPolyline(s, pts, false, p.penMix_);
+        return true;
+    }
     p.Figure(pts, false, nullptr);
     return true;
 }
@@ -115,19 +119,29 @@ bool DrawRectangle(Surface &s, const DrawState &st, int32_t l, int32_t t, int32_
     // The outline runs through the border pixels: right and bottom pulled in by one.
     --box.right;
     --box.bottom;
-    std::vector<Point> pts;
-    if (st.clockwise)
-        pts = {{box.right, box.bottom}, {box.left, box.bottom}, {box.left, box.top}, {box.right, box.top}};
-    else
-        pts = {{box.right, box.top}, {box.left, box.top}, {box.left, box.bottom}, {box.right, box.bottom}};
+    const Point pts[4] = {
+        st.clockwise ? Point{box.right, box.bottom} : Point{box.right, box.top},
+        st.clockwise ? Point{box.left, box.bottom} : Point{box.left, box.top},
+        st.clockwise ? Point{box.left, box.top} : Point{box.left, box.bottom},
+        st.clockwise ? Point{box.right, box.top} : Point{box.right, box.bottom},
+    };
 
     if (p.WidePen()) {
         SpanSet interior(p.Clip());
         if (p.HasBrush()) interior.AddBox(box);
-        p.Figure(pts, true, p.HasBrush() ? &interior : nullptr);
+        p.Figure(std::vector<Point>(pts, pts + 4), true, p.HasBrush() ? &interior : nullptr);
         return true;
     }
-    if (p.HasPen()) DrawCosmeticPolyline(s, pts, true, p.penMix_);
+    if (p.HasPen() && p.HasBrush() && p.penMix_.IsCopy() && FastPaths() && box.left <= 0 &&
+        box.right + 1 >= s.width && (box.right > box.left || box.bottom > box.top)) {
+        // A box as wide as the surface: the brush also goes under the outline, which a
+        // copying pen then covers whatever lies there, so the fill is whole rows end to
+        // end (the outline lights every border pixel of a box larger than one pixel).
+        WriteBox(s, Box{box.left, box.top, box.right + 1, box.bottom + 1}, p.brushMix_);
+        DrawCosmeticPolyline(s, pts, 4, true, p.penMix_);
+        return true;
+    }
+    if (p.HasPen()) DrawCosmeticPolyline(s, pts, 4, true, p.penMix_);
     if (p.HasBrush()) {
         // The brush fills what the pen leaves inside: with no pen, one less on the
         // right and bottom than the box.
@@ -243,7 +257,8 @@ bool DrawPolygon(Surface &s, const DrawState &st, const std::vector<Point> &pts)
 
 bool DrawPolyBezier(Surface &s, const DrawState &st, const std::vector<Point> &pts)
 {
-    std::vector<Point> line = FlattenBeziers(pts);
+    thread_local std::vector<Point> line;
+    FlattenBeziers(pts, line);
     if (line.size() < 2) return false;
     return DrawPolyline(s, st, line);
 }

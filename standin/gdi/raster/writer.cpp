@@ -3,38 +3,11 @@
 #include "writer.h"
 
 #include <algorithm>
-#include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace standin::gdi::raster {
 namespace {
 
 bool fastPaths = true;
-
-// A plain fill of n pixels: wide stores, the last one overlapping the one before.
-void Fill(Pixel *p, size_t n, uint32_t v)
-{
-#if defined(__SSE2__)
-    if (n >= 4) {
-        const __m128i v4 = _mm_set1_epi32(static_cast<int>(v));
-        size_t i = 0;
-        for (; i + 8 <= n; i += 8) {
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(p + i), v4);
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(p + i + 4), v4);
-        }
-        if (i + 4 <= n) {
-            _mm_storeu_si128(reinterpret_cast<__m128i *>(p + i), v4);
-            i += 4;
-        }
-        if (i < n) _mm_storeu_si128(reinterpret_cast<__m128i *>(p + n - 4), v4);
-        return;
-    }
-#endif
-    for (size_t i = 0; i < n; ++i) p[i] = v;
-}
 
 // A fill of many whole rows at once: the string store runs at the memory's speed, as the C
 // library's memset does; per row it starts too slowly to pay.
@@ -49,7 +22,7 @@ void FillLong(Pixel *p, size_t n, uint32_t v)
     const uint64_t v2 = v | (static_cast<uint64_t>(v) << 32);
     asm volatile("rep stosq" : "+D"(p), "+c"(words) : "a"(v2) : "memory");
 #else
-    Fill(p, n, v);
+    FillPixels(p, n, v);
 #endif
 }
 
@@ -112,7 +85,7 @@ void WriteRun(Surface &s, int32_t y, int32_t x0, int32_t x1, Mix mix)
     if (x0 >= x1) return;
     Pixel *p = s.Row(y) + x0;
     const size_t n = static_cast<size_t>(x1 - x0);
-    if (mix.andMask == 0) Fill(p, n, mix.xorMask);
+    if (mix.andMask == 0) FillPixels(p, n, mix.xorMask);
     else if (mix.andMask == 0x00FFFFFFu) {
         if (mix.xorMask != 0) XorRun(p, n, mix.xorMask);
     } else {
