@@ -77,27 +77,30 @@ template <class Int> bool QuadrantUpTo(int64_t w, int64_t h, size_t maxPoints, s
 void NarrowInsets(int64_t ew, int64_t eh, std::vector<int64_t> &inset)
 {
     const int64_t half = eh / 2, b = eh - 1, tipInset = (ew - 1) / 2;
+    // The walk stays within rows 0 .. b + 1.
     thread_local std::vector<int64_t> firstK, lastK;
-    firstK.clear();
-    lastK.clear();
+    if (firstK.size() < static_cast<size_t>(b + 2)) {
+        firstK.resize(static_cast<size_t>(b + 2));
+        lastK.resize(static_cast<size_t>(b + 2));
+    }
     Stepper<int64_t> q(ew, eh);
-    int64_t k = 0, j = 0;
+    int64_t k = 0, j = 0, rows = 0;
+    firstK[0] = 0;
     while (k <= ew / 2 + 1 && j <= b + 1) {
-        if (static_cast<int64_t>(firstK.size()) <= j) {
-            firstK.push_back(k);
-            lastK.push_back(k);
-        }
-        lastK.back() = k;
+        lastK[static_cast<size_t>(j)] = k;
+        rows = j + 1;
         bool sx, sy;
         q.Step(sx, sy);
         if (!sx && !sy) break;
         if (sx) ++k;
-        if (sy) ++j;
+        if (sy) {
+            ++j;
+            if (j <= b + 1) firstK[static_cast<size_t>(j)] = k;
+        }
     }
-    const int64_t rows = static_cast<int64_t>(firstK.size());
-    inset.assign(static_cast<size_t>(eh - half), 0);
+    inset.resize(static_cast<size_t>(eh - half));
     for (int64_t r = 1; r < eh - half; ++r) {
-        if (r - 1 >= rows || lastK[static_cast<size_t>(r - 1)] > ew / 2 || r >= rows) inset[static_cast<size_t>(r)] = tipInset;
+        if (r >= rows || lastK[static_cast<size_t>(r - 1)] > ew / 2) inset[static_cast<size_t>(r)] = tipInset;
         else inset[static_cast<size_t>(r)] = firstK[static_cast<size_t>(r)];
     }
 }

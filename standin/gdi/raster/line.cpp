@@ -262,9 +262,46 @@ inline void Step(Surface &s, const Point &a, const Point &b, Mix mix)
 
 void DrawCosmeticLine(Surface &s, Point a, Point b, Mix mix) { Step(s, a, b, mix); }
 
+namespace {
+
+// A polyline wholly on the surface (curve outlines, mostly steps to a neighbour): no
+// pixel needs its own bounds test.
+template <MixKind K> void InsidePolyline(Surface &s, const Point *pts, size_t n, bool close, Mix mix)
+{
+    Pixel *base = s.pixels.data();
+    const int64_t stride = s.width;
+    auto step = [&](const Point &a, const Point &b) {
+        const uint64_t ux = static_cast<uint64_t>(b.x - a.x + 1), uy = static_cast<uint64_t>(b.y - a.y + 1);
+        if (ux <= 2 && uy <= 2) {
+            if (ux != 1 || uy != 1) Apply<K>(base[a.y * stride + a.x], mix);
+        } else {
+            Segment(s, a, b, mix);
+        }
+    };
+    for (size_t i = 0; i + 1 < n; ++i) step(pts[i], pts[i + 1]);
+    if (close) step(pts[n - 1], pts[0]);
+}
+
+} // namespace
+
 void DrawCosmeticPolyline(Surface &s, const Point *pts, size_t n, bool close, Mix mix)
 {
     if (n < 2) return;
+    if (FastPaths() && n >= 8) {
+        int64_t l = pts[0].x, r = pts[0].x, t = pts[0].y, b = pts[0].y;
+        for (size_t i = 1; i < n; ++i) {
+            l = std::min(l, pts[i].x);
+            r = std::max(r, pts[i].x);
+            t = std::min(t, pts[i].y);
+            b = std::max(b, pts[i].y);
+        }
+        if (l >= 0 && t >= 0 && r < s.width && b < s.height) {
+            if (mix.IsCopy()) InsidePolyline<MixKind::Copy>(s, pts, n, close, mix);
+            else if (mix.andMask == 0x00FFFFFFu) InsidePolyline<MixKind::Xor>(s, pts, n, close, mix);
+            else InsidePolyline<MixKind::General>(s, pts, n, close, mix);
+            return;
+        }
+    }
     for (size_t i = 0; i + 1 < n; ++i) Step(s, pts[i], pts[i + 1], mix);
     if (close) Step(s, pts[n - 1], pts[0], mix);
 }
