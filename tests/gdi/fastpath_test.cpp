@@ -80,3 +80,22 @@ TEST(FastPaths, DrawTheSamePixelsAsTheGeneralWays)
                                              << " pen " << k.st.pen.width << " rop " << k.st.rop2;
     }
 }
+
+TEST(FastPaths, LinesOfEverySlopeMatchTheRowRuns)
+{
+    // Long segments across a larger surface, so that both kinds of runs repeat many times.
+    const unsigned seed = 1617;
+    std::mt19937 rng(seed);
+    Surface background(307, 211);
+    for (Pixel &p : background.pixels) p = rng() & 0xFFFFFF;
+    for (int iter = 0; iter < 600; ++iter) {
+        const int reach = iter % 5 == 0 ? 5000 : 40;
+        auto coord = [&](int hi) { return -reach + static_cast<int>(rng() % static_cast<unsigned>(hi + 2 * reach)); };
+        Case k{0, State(), {coord(307), coord(211), coord(307), coord(211)}, {}};
+        k.st.rop2 = iter % 3 == 0 ? 13 : 1 + static_cast<int>(rng() % 16);
+        k.st.pen.color = rng() & 0xFFFFFF;
+        const Surface fast = DrawBothWays(background, k, true), plain = DrawBothWays(background, k, false);
+        ASSERT_EQ(fast.pixels, plain.pixels) << "seed " << seed << " case " << iter << " from " << k.c[0] << ","
+                                             << k.c[1] << " to " << k.c[2] << "," << k.c[3];
+    }
+}

@@ -183,9 +183,14 @@ template <MixKind K> inline void Apply(Pixel &p, Mix m)
     else p = (p & m.andMask) ^ m.xorMask;
 }
 
-// The walk straight into the surface, one pixel a step: the position is an offset into the
-// pixels, moved by the major step every time and by the minor step when the error term
-// (e >= 0, kept free of branches) says so.
+// The walk straight into the surface. The position is an offset into the pixels; each
+// step moves it along the major axis, and along the minor one when the error term
+// (e in [-2*adm, 0), raised by inc a step, lowered by 2*adm on a move) reaches zero.
+// Stepping e pixel by pixel would chain every pixel to the one before, so the walk goes
+// by runs: straight runs between moves where moves are the rarer, diagonal runs between
+// straight steps where they are the more common; each run's length follows from the last
+// by one comparison (it takes one of two values), and its pixels are written in a plain
+// loop.
 template <MixKind K> void WalkPixels(Surface &s, const Walk &w, Mix mix)
 {
     const Axis &a = w.a;
@@ -202,15 +207,56 @@ template <MixKind K> void WalkPixels(Surface &s, const Walk &w, Mix mix)
     // The minor coordinate moves when r > 0 going up and when r <= -2*adm going down.
     const int64_t inc = 2 * Abs64(a.dn);
     int64_t e = a.dn > 0 ? w.r - 1 : -(w.r + twoAdm);
-    Pixel *base = s.pixels.data();
+    Pixel *const base = s.pixels.data();
     int64_t at = y * stride + x;
-    for (int64_t n = w.ihi - w.ilo; n > 0; --n) {
-        Apply<K>(base[at], mix);
-        at += majorStep;
-        e += inc;
-        const int64_t move = ~(e >> 63); // all ones when e >= 0
-        at += minorStep & move;
-        e -= twoAdm & move;
+    int64_t remaining = w.ihi - w.ilo;
+    auto line = [&](int64_t len, int64_t step) {
+        for (; len > 0; --len, at += step) Apply<K>(base[at], mix);
+    };
+    if (inc == 0) {
+        line(remaining, majorStep);
+        return;
+    }
+    if (inc <= twoAdm - inc) {
+        // Straight runs of k pixels, a move after each: k = ceil(-e / inc) at first, then
+        // kmin or kmin + 1.
+        const int64_t kmin = twoAdm / inc; // ceil((twoAdm - inc + 1) / inc)
+        const int64_t kminInc = kmin * inc;
+        int64_t k = (-e + inc - 1) / inc;
+        for (;;) {
+            const int64_t len = std::min(k, remaining);
+            if (K == MixKind::Copy && w.xMajor) {
+                FillPixels(base + (majorStep > 0 ? at : at - len + 1), static_cast<size_t>(len), mix.xorMask);
+                at += len * majorStep;
+            } else {
+                line(len, majorStep);
+            }
+            remaining -= len;
+            if (remaining == 0) return;
+            e += k * inc - twoAdm;
+            at += minorStep;
+            k = e + kminInc >= 0 ? kmin : kmin + 1;
+        }
+    }
+    // Diagonal runs of m pixels, each followed by a move, then one pixel followed by none;
+    // a move lowers e by dec.
+    const int64_t dec = twoAdm - inc, diagonal = majorStep + minorStep;
+    if (dec == 0) {
+        line(remaining, diagonal);
+        return;
+    }
+    const int64_t mmin = (inc - dec) / dec + 1;
+    const int64_t mminDec = mmin * dec;
+    int64_t m = e < -inc ? 0 : (e + inc) / dec + 1;
+    for (;;) {
+        const int64_t len = std::min(m, remaining);
+        line(len, diagonal);
+        remaining -= len;
+        if (remaining == 0) return;
+        line(1, majorStep);
+        if (--remaining == 0) return;
+        e += inc - m * dec;
+        m = e + inc >= mminDec ? mmin + 1 : mmin;
     }
 }
 
