@@ -91,7 +91,10 @@ TEST(FastPaths, LinesOfEverySlopeMatchTheRowRuns)
     for (int iter = 0; iter < 600; ++iter) {
         const int reach = iter % 5 == 0 ? 5000 : 40;
         auto coord = [&](int hi) { return -reach + static_cast<int>(rng() % static_cast<unsigned>(hi + 2 * reach)); };
-        Case k{0, State(), {coord(307), coord(211), coord(307), coord(211)}, {}};
+        Case k{0, State(iter % 4 == 0 ? 2 + static_cast<int>(rng() % 11) : 1),
+               {coord(307), coord(211), coord(307), coord(211)}, {}};
+        if (iter / 4 % 3 == 1) k.c[3] = k.c[1]; // straight across
+        if (iter / 4 % 3 == 2) k.c[2] = k.c[0]; // straight down
         k.st.rop2 = iter % 3 == 0 ? 13 : 1 + static_cast<int>(rng() % 16);
         k.st.pen.color = rng() & 0xFFFFFF;
         const Surface fast = DrawBothWays(background, k, true), plain = DrawBothWays(background, k, false);

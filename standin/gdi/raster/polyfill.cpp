@@ -251,6 +251,25 @@ void AddPolygonFill(SpanSet &set, const std::vector<Point> &pts, const std::vect
     Fill(set, pts, counts.data(), counts.size(), fillMode);
 }
 
+namespace {
+
+struct CallbackSpans {
+    Box clip;
+    SpanFn fn;
+    void *context;
+    const Box &Clip() const { return clip; }
+    void AddSpan(int64_t y, int64_t x0, int64_t x1) { fn(context, y, x0, x1); }
+};
+
+} // namespace
+
+void PolygonSpans(const std::vector<Point> &pts, int fillMode, const Box &clip, SpanFn fn, void *context)
+{
+    CallbackSpans sink{clip, fn, context};
+    const size_t count = pts.size();
+    Fill(sink, pts, &count, 1, fillMode);
+}
+
 void FillPolygon(Surface &s, const std::vector<Point> &pts, int fillMode, Mix mix)
 {
     const size_t count = pts.size();

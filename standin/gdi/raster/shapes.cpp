@@ -95,6 +95,7 @@ bool DrawLine(Surface &s, const DrawState &st, Point from, Point to)
         if (p.HasPen()) DrawCosmeticLine(s, from, to, p.penMix_);
         return true;
     }
+    if (FastPaths() && DrawWideSegment(s, from, to, p.PenWidth(), p.penMix_)) return true;
     p.Figure({from, to}, false, nullptr);
     return true;
 }
