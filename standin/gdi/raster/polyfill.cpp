@@ -172,7 +172,32 @@ void ActiveEdgeFill(Sink &sink, std::vector<Edge> &edges, int fillMode, int64_t 
             y = edge[next].top;
             continue;
         }
-        if (fillMode == kWinding) {
+        if (n == 2) {
+            // Two edges (every convex figure, most rows of any): whichever way they wind,
+            // the span between them, on every row until an edge ends or another starts.
+            const int64_t until = std::min({ymax, firstBottom, next < edgeCount ? edge[next].top : ymax});
+            ActiveEdge a = act[0], b = act[1];
+            for (;;) {
+                if (a.x <= b.x) sink.AddSpan(y, a.x, b.x);
+                else sink.AddSpan(y, b.x, a.x);
+                if (++y == until) break;
+                a.x += a.stepQ;
+                a.r -= a.stepR;
+                const int64_t ca = a.r >> 63;
+                a.x -= ca;
+                a.r += a.dy & ca;
+                b.x += b.stepQ;
+                b.r -= b.stepR;
+                const int64_t cb = b.r >> 63;
+                b.x -= cb;
+                b.r += b.dy & cb;
+            }
+            act[0] = a;
+            act[1] = b;
+            if (y >= ymax) return;
+            // Back to the general step for the row the stretch ends on.
+            --y;
+        } else if (fillMode == kWinding) {
             int winding = 0;
             int64_t start = 0;
             for (size_t i = 0; i < n; ++i) {

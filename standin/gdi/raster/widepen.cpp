@@ -153,7 +153,7 @@ namespace {
 
 // A row interval [x0, x1); empty when x0 >= x1.
 struct Interval {
-    int64_t x0 = 0, x1 = 0;
+    int64_t x0, x1;
 };
 
 // The pen's disc at the origin, row by row (rows lo .. lo + w - 1), made once per width.
@@ -165,7 +165,7 @@ const std::vector<Interval> &DiscRows(int64_t w)
     const int64_t lo = -(w / 2);
     SpanSet disc(Box{-w, lo, w + 1, lo + w});
     AddRoundRectArea(disc, Box{lo, lo, lo + w, lo + w}, w, w);
-    rows.assign(static_cast<size_t>(w), Interval{});
+    rows.assign(static_cast<size_t>(w), Interval{0, 0});
     for (const Span &sp : disc.Spans()) rows[static_cast<size_t>(sp.y - lo)] = {sp.x0, sp.x1};
     madeFor = w;
     return rows;
@@ -187,7 +187,7 @@ bool DrawWideSegment(Surface &s, Point p0, Point p1, int64_t w, Mix mix)
     // The band's span on each row (a parallelogram has one); two on a row (a band too thin
     // to be one) are left to the general way.
     thread_local std::vector<Interval> band;
-    band.assign(static_cast<size_t>(bottom - top), Interval{});
+    band.assign(static_cast<size_t>(bottom - top), Interval{0, 0});
     struct BandRows {
         Interval *rows;
         int64_t top;
@@ -216,7 +216,7 @@ bool DrawWideSegment(Surface &s, Point p0, Point p1, int64_t w, Mix mix)
     // Each row: the band and the two discs' spans, merged, each pixel written once.
     const std::vector<Interval> &disc = DiscRows(w);
     for (int64_t y = top; y < bottom; ++y) {
-        Interval parts[3];
+        Interval parts[3]; // filled before use
         int n = 0;
         auto add = [&](Interval v) {
             if (v.x0 >= v.x1) return;
@@ -234,7 +234,9 @@ bool DrawWideSegment(Surface &s, Point p0, Point p1, int64_t w, Mix mix)
             for (++i; i < n && parts[i].x0 <= x1; ++i) x1 = std::max(x1, parts[i].x1);
             x0 = std::max<int64_t>(x0, 0);
             x1 = std::min<int64_t>(x1, s.width);
-            if (x0 < x1) WriteRun(s, static_cast<int32_t>(y), static_cast<int32_t>(x0), static_cast<int32_t>(x1), mix);
+            if (x0 >= x1) continue;
+            if (mix.IsCopy()) FillPixels(s.Row(static_cast<int32_t>(y)) + x0, static_cast<size_t>(x1 - x0), mix.xorMask);
+            else WriteRun(s, static_cast<int32_t>(y), static_cast<int32_t>(x0), static_cast<int32_t>(x1), mix);
         }
     }
     return true;
