@@ -191,6 +191,8 @@ template <MixKind K> inline void Apply(Pixel &p, Mix m)
 // straight steps where they are the more common; each run's length follows from the last
 // by one comparison (it takes one of two values), and its pixels are written in a plain
 // loop.
+constexpr int64_t kShortWalk = 24;
+
 template <MixKind K> void WalkPixels(Surface &s, const Walk &w, Mix mix)
 {
     const Axis &a = w.a;
@@ -215,6 +217,18 @@ template <MixKind K> void WalkPixels(Surface &s, const Walk &w, Mix mix)
     };
     if (inc == 0) {
         line(remaining, majorStep);
+        return;
+    }
+    if (remaining < kShortWalk) {
+        // Too short for the runs' divisions to pay: pixel by pixel, branch free.
+        for (; remaining > 0; --remaining) {
+            Apply<K>(base[at], mix);
+            at += majorStep;
+            e += inc;
+            const int64_t move = ~(e >> 63); // all ones when e >= 0
+            at += minorStep & move;
+            e -= twoAdm & move;
+        }
         return;
     }
     if (inc <= twoAdm - inc) {
