@@ -90,11 +90,12 @@ public:
 
 bool DrawLine(Surface &s, const DrawState &st, Point from, Point to)
 {
-    Painter p(s, st);
-    if (!p.WidePen()) {
-        if (p.HasPen()) DrawCosmeticLine(s, from, to, p.penMix_);
+    if (st.pen.kind == PenKind::Null) return true;
+    if (st.pen.width <= 1) {
+        DrawCosmeticLine(s, from, to, MixFor(st.rop2, st.pen.color));
         return true;
     }
+    Painter p(s, st);
     if (FastPaths() && DrawWideSegment(s, from, to, p.PenWidth(), p.penMix_)) return true;
     p.Figure({from, to}, false, nullptr);
     return true;

@@ -57,20 +57,35 @@ void MixRun(Pixel *p, size_t n, uint32_t a, uint32_t x)
 bool FastPaths() { return fastPaths; }
 void SetFastPathsForTesting(bool on) { fastPaths = on; }
 
+namespace {
+
+// For each ROP2 code, the and/xor masks a pen bit of 0 and of 1 gives: bit (2p + d) of
+// (code - 1) is the result for pen bit p and destination bit d.
+struct MixMasks {
+    uint32_t and0, xor0, and1, xor1;
+};
+
+constexpr MixMasks MasksFor(int rop2)
+{
+    const unsigned table = static_cast<unsigned>(rop2 - 1);
+    auto bit = [table](unsigned i) { return (table >> i) & 1u; };
+    return {(bit(0) ^ bit(1)) ? ~0u : 0u, bit(0) ? ~0u : 0u, (bit(2) ^ bit(3)) ? ~0u : 0u, bit(2) ? ~0u : 0u};
+}
+
+constexpr MixMasks kMasks[16] = {MasksFor(1),  MasksFor(2),  MasksFor(3),  MasksFor(4),  MasksFor(5),  MasksFor(6),
+                                 MasksFor(7),  MasksFor(8),  MasksFor(9),  MasksFor(10), MasksFor(11), MasksFor(12),
+                                 MasksFor(13), MasksFor(14), MasksFor(15), MasksFor(16)};
+
+} // namespace
+
 Mix MixFor(int rop2, Pixel color)
 {
     if (rop2 < 1 || rop2 > 16) rop2 = 11; // R2_NOP
-    const unsigned table = static_cast<unsigned>(rop2 - 1);
-    // Bit (2p + d) of the table is the result for pen bit p and destination bit d.
-    auto bit = [table](unsigned i) { return (table >> i) & 1u; };
-    const uint32_t xorWhenPen0 = bit(0) ? ~0u : 0u;
-    const uint32_t andWhenPen0 = (bit(0) ^ bit(1)) ? ~0u : 0u;
-    const uint32_t xorWhenPen1 = bit(2) ? ~0u : 0u;
-    const uint32_t andWhenPen1 = (bit(2) ^ bit(3)) ? ~0u : 0u;
+    const MixMasks &k = kMasks[rop2 - 1];
     const uint32_t p = color & 0x00FFFFFFu;
     Mix m;
-    m.andMask = ((p & andWhenPen1) | (~p & andWhenPen0)) & 0x00FFFFFFu;
-    m.xorMask = ((p & xorWhenPen1) | (~p & xorWhenPen0)) & 0x00FFFFFFu;
+    m.andMask = ((p & k.and1) | (~p & k.and0)) & 0x00FFFFFFu;
+    m.xorMask = ((p & k.xor1) | (~p & k.xor0)) & 0x00FFFFFFu;
     return m;
 }
 
