@@ -117,14 +117,26 @@ struct ActiveEdge {
 ActiveEdge Activate(const Edge &e, int64_t y)
 {
     ActiveEdge a;
-    a.x = e.CrossingAt(y);
-    const i128 n = static_cast<i128>(y - e.top) * e.dx;
-    a.r = static_cast<int64_t>(static_cast<i128>(a.x - e.xTop) * e.dy - n);
-    a.stepQ = e.dx / e.dy;
-    a.stepR = e.dx % e.dy;
-    if (a.stepR < 0) {
-        --a.stepQ;
-        a.stepR += e.dy;
+    if (y == e.top) {
+        // The usual case: the edge starts on this row, at its top point.
+        a.x = e.xTop;
+        a.r = 0;
+    } else {
+        a.x = e.CrossingAt(y);
+        const i128 n = static_cast<i128>(y - e.top) * e.dx;
+        a.r = static_cast<int64_t>(static_cast<i128>(a.x - e.xTop) * e.dy - n);
+    }
+    if (e.dy == 1) {
+        // Never stepped (one row): no division for it.
+        a.stepQ = e.dx;
+        a.stepR = 0;
+    } else {
+        a.stepQ = e.dx / e.dy;
+        a.stepR = e.dx % e.dy;
+        if (a.stepR < 0) {
+            --a.stepQ;
+            a.stepR += e.dy;
+        }
     }
     a.dy = e.dy;
     a.bottom = e.bottom;
@@ -140,6 +152,9 @@ void ActiveEdgeFill(Sink &sink, std::vector<Edge> &edges, int fillMode, int64_t 
 {
     std::sort(edges.begin(), edges.end(), [](const Edge &a, const Edge &b) { return a.top < b.top; });
     thread_local std::vector<ActiveEdge> list;
+    struct Trim {
+        ~Trim() { TrimScratch(list); }
+    } trim;
     if (list.size() < edges.size()) list.resize(edges.size());
     // Plain pointers and counts: the pixel writes in between leave them in registers.
     ActiveEdge *const act = list.data();
@@ -256,6 +271,9 @@ template <class Sink>
 void Fill(Sink &sink, const std::vector<Point> &pts, const size_t *counts, size_t polygons, int fillMode)
 {
     thread_local std::vector<Edge> edges;
+    struct Trim {
+        ~Trim() { TrimScratch(edges); }
+    } trim;
     CollectEdges(pts, counts, polygons, edges);
     int64_t ymin, ymax;
     if (!VisibleRows(edges, sink.Clip(), ymin, ymax)) return;

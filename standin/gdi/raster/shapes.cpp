@@ -219,7 +219,10 @@ bool DrawArc(Surface &s, const DrawState &st, ArcKind kind, int32_t l, int32_t t
             return true;
         }
     }
-    std::vector<Point> pts;
+    thread_local std::vector<Point> pts;
+    struct Trim {
+        ~Trim() { TrimScratch(pts); }
+    } trim;
     // An inside-out box far longer than any surface would need room for millions of
     // points of its odd curve, in memory and time: past kMaxInsideOutPoints it is drawn
     // as a curve with too little room, as nothing.
@@ -260,6 +263,9 @@ bool DrawPolygon(Surface &s, const DrawState &st, const std::vector<Point> &pts)
 bool DrawPolyBezier(Surface &s, const DrawState &st, const std::vector<Point> &pts)
 {
     thread_local std::vector<Point> line;
+    struct Trim {
+        ~Trim() { TrimScratch(line); }
+    } trim;
     FlattenBeziers(pts, line);
     if (line.size() < 2) return false;
     return DrawPolyline(s, st, line);
