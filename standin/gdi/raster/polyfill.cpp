@@ -50,8 +50,8 @@ void CollectEdges(const std::vector<Point> &pts, const size_t *counts, size_t po
     for (size_t c = 0; c < polygons; ++c) {
         const size_t count = counts[c];
         if (base + count > pts.size()) break;
-        for (size_t i = 0; i < count && count >= 2; ++i) {
-            const Point &prev = pts[base + (i + count - 1) % count];
+        for (size_t i = 0, before = count - 1; i < count && count >= 2; before = i++) {
+            const Point &prev = pts[base + before];
             const Point &cur = pts[base + i];
             if (prev.y == cur.y) continue;
             Edge e;
@@ -252,6 +252,73 @@ void ActiveEdgeFill(Sink &sink, std::vector<Edge> &edges, int fillMode, int64_t 
     }
 }
 
+// Polygons of short edges (curves' outlines, a row or two each): each edge's crossings
+// are stepped into per-row lists in one go, then each row's few are sorted and read off,
+// with none of the table's upkeep per edge. False, having done nothing, when the lists
+// would be large or the edges are tall; the active-edge table then does the work.
+constexpr size_t kMaxBucketCrossings = size_t{1} << 14;
+
+template <class Sink>
+bool BucketFill(Sink &sink, const std::vector<Edge> &edges, int fillMode, int64_t ymin, int64_t ymax)
+{
+    const int64_t rows = ymax - ymin;
+    if (rows > static_cast<int64_t>(kMaxBucketCrossings)) return false;
+    size_t total = 0;
+    for (const Edge &e : edges) {
+        const int64_t lo = std::max(e.top, ymin), hi = std::min(e.bottom, ymax);
+        if (lo < hi) total += static_cast<size_t>(hi - lo);
+    }
+    // Tall edges are better stepped together along the table.
+    if (total > kMaxBucketCrossings || total > 8 * edges.size()) return false;
+    thread_local std::vector<uint32_t> start;
+    thread_local std::vector<Crossing> xs;
+    // Row r's crossings go to xs[start[r] ..): counted as differences, summed twice.
+    start.assign(static_cast<size_t>(rows) + 2, 0);
+    for (const Edge &e : edges) {
+        const int64_t lo = std::max(e.top, ymin), hi = std::min(e.bottom, ymax);
+        if (lo >= hi) continue;
+        ++start[static_cast<size_t>(lo - ymin) + 1];
+        --start[static_cast<size_t>(hi - ymin) + 1];
+    }
+    uint32_t count = 0, sum = 0;
+    for (size_t r = 1; r <= static_cast<size_t>(rows); ++r) {
+        count += start[r];
+        start[r] = sum;
+        sum += count;
+    }
+    start[0] = 0;
+    start[static_cast<size_t>(rows) + 1] = sum;
+    // start[r + 1] is now where row r's crossings begin; filling moves it to where they end.
+    xs.resize(total);
+    for (const Edge &e : edges) {
+        const int64_t lo = std::max(e.top, ymin), hi = std::min(e.bottom, ymax);
+        if (lo >= hi) continue;
+        ActiveEdge a = Activate(e, lo);
+        for (int64_t y = lo;;) {
+            xs[start[static_cast<size_t>(y - ymin) + 1]++] = {a.x, a.dir};
+            if (++y == hi) break;
+            a.x += a.stepQ;
+            a.r -= a.stepR;
+            const int64_t carry = a.r >> 63;
+            a.x -= carry;
+            a.r += a.dy & carry;
+        }
+    }
+    Crossing *const x = xs.data();
+    for (int64_t r = 0; r < rows; ++r) {
+        const size_t from = start[static_cast<size_t>(r)], to = start[static_cast<size_t>(r) + 1];
+        if (from == to) continue;
+        for (size_t k = from + 1; k < to; ++k) {
+            const Crossing c = x[k];
+            size_t i = k;
+            for (; i > from && x[i - 1].x > c.x; --i) x[i] = x[i - 1];
+            x[i] = c;
+        }
+        EmitRow(sink, ymin + r, x + from, to - from, fillMode);
+    }
+    return true;
+}
+
 // Rows [ymin, ymax) of the edges that the clip box shows; false when none.
 bool VisibleRows(const std::vector<Edge> &edges, const Box &clip, int64_t &ymin, int64_t &ymax)
 {
@@ -283,7 +350,7 @@ void Fill(Sink &sink, const std::vector<Point> &pts, const size_t *counts, size_
             return;
         }
     }
-    ActiveEdgeFill(sink, edges, fillMode, ymin, ymax);
+    if (!BucketFill(sink, edges, fillMode, ymin, ymax)) ActiveEdgeFill(sink, edges, fillMode, ymin, ymax);
 }
 
 } // namespace
