@@ -331,11 +331,33 @@ template <MixKind K> void InsidePolyline(Surface &s, const Point *pts, size_t n,
     Pixel *base = s.pixels.data();
     const int64_t stride = s.width;
     auto step = [&](const Point &a, const Point &b) {
-        const uint64_t ux = static_cast<uint64_t>(b.x - a.x + 1), uy = static_cast<uint64_t>(b.y - a.y + 1);
+        const int64_t dx = b.x - a.x, dy = b.y - a.y;
+        const uint64_t ux = static_cast<uint64_t>(dx + 1), uy = static_cast<uint64_t>(dy + 1);
         if (ux <= 2 && uy <= 2) {
             if (ux != 1 || uy != 1) Apply<K>(base[a.y * stride + a.x], mix);
-        } else {
+            return;
+        }
+        const int64_t adx = Abs64(dx), ady = Abs64(dy);
+        const bool xMajor = adx > ady;
+        const int64_t adm = xMajor ? adx : ady, dn = xMajor ? dy : dx;
+        if (adm >= kShortWalk) {
             Segment(s, a, b, mix);
+            return;
+        }
+        // A short segment between two pixels on the surface: the walk from its start,
+        // pixel by pixel (minor step when e >= 0, e starting as StartWalk leaves it).
+        const int64_t majorStep = xMajor ? (dx > 0 ? 1 : -1) : (dy > 0 ? stride : -stride);
+        const int64_t minorStep = xMajor ? (dy > 0 ? stride : -stride) : (dx > 0 ? 1 : -1);
+        const int64_t twoAdm = 2 * adm, inc = 2 * Abs64(dn);
+        int64_t e = dn > 0 ? -adm - 1 : -adm;
+        int64_t at = a.y * stride + a.x;
+        for (int64_t k = adm; k > 0; --k) {
+            Apply<K>(base[at], mix);
+            at += majorStep;
+            e += inc;
+            const int64_t move = ~(e >> 63);
+            at += minorStep & move;
+            e -= twoAdm & move;
         }
     };
     for (size_t i = 0; i + 1 < n; ++i) step(pts[i], pts[i + 1]);
