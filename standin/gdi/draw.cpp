@@ -19,9 +19,13 @@ namespace {
 // Margin that covers any pen around a figure's coordinates.
 int64_t PenMargin(const raster::DrawState &st) { return st.pen.width + 2; }
 
-std::vector<raster::Point> ToPoints(const POINT *pts, size_t n)
+// The points of one call: a few in memory kept from call to call, many in their own.
+const std::vector<raster::Point> &ToPoints(const POINT *pts, size_t n, std::vector<raster::Point> &many)
 {
-    std::vector<raster::Point> out(n);
+    constexpr size_t kKept = 4096;
+    thread_local std::vector<raster::Point> few;
+    std::vector<raster::Point> &out = n <= kKept ? few : many;
+    out.resize(n);
     for (size_t i = 0; i < n; ++i) out[i] = {pts[i].x, pts[i].y};
     return out;
 }
@@ -124,7 +128,8 @@ template <class F> BOOL PointFigure(HDC hdc, const POINT *apt, size_t n, F draw)
 {
     DC *dc = FindDC(hdc);
     if (!dc || !apt) return FALSE;
-    const std::vector<raster::Point> pts = ToPoints(apt, n);
+    std::vector<raster::Point> many;
+    const std::vector<raster::Point> &pts = ToPoints(apt, n, many);
     const raster::DrawState st = DrawStateOf(*dc);
     const bool ok = draw(*TargetSurface(*dc), st, pts);
     if (ok) NoteDrawnPoints(*dc, pts, PenMargin(st));

@@ -49,7 +49,10 @@ bool ArcPointsUpTo(const Box &box, Point start, Point end, bool clockwise, size_
 {
     pts.clear();
     const int64_t w = box.right - box.left, h = box.bottom - box.top;
-    std::vector<Point> q;
+    thread_local std::vector<Point> q;
+    struct Trim {
+        ~Trim() { TrimScratch(q); }
+    } trim;
     if (!EllipseQuadrantUpTo(w, h, maxPoints, q)) return false;
     const int64_t count = static_cast<int64_t>(q.size());
     if (count == 0) return true;

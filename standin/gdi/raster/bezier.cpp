@@ -75,13 +75,19 @@ void Subdivide(Point *p, std::vector<Point> &out, int level)
 std::vector<Point> FlattenBeziers(const std::vector<Point> &pts)
 {
     std::vector<Point> out;
-    if (pts.size() < 4 || (pts.size() - 1) % 3 != 0) return out;
+    FlattenBeziers(pts, out);
+    return out;
+}
+
+void FlattenBeziers(const std::vector<Point> &pts, std::vector<Point> &out)
+{
+    out.clear();
+    if (pts.size() < 4 || (pts.size() - 1) % 3 != 0) return;
     for (size_t c = 0; c + 3 < pts.size(); c += 3) {
         Point p[4];
         for (int i = 0; i < 4; ++i) p[i] = {pts[c + i].x * kPixel, pts[c + i].y * kPixel};
         Subdivide(p, out, kMaxDepth);
     }
-    return out;
 }
 
 } // namespace standin::gdi::raster

@@ -12,6 +12,8 @@ namespace standin::gdi::raster {
 // pts holds 3n+1 points (n >= 1): start, two controls and end of each curve, each end
 // starting the next. Returns the polyline that stands for them; empty for a bad count.
 std::vector<Point> FlattenBeziers(const std::vector<Point> &pts);
+// The same into out (its memory kept from call to call).
+void FlattenBeziers(const std::vector<Point> &pts, std::vector<Point> &out);
 
 } // namespace standin::gdi::raster
 

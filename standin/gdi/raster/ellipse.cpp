@@ -2,9 +2,11 @@
 // y or both move), its mirror images, and rounded-rectangle region rows.
 #include "ellipse.h"
 #include "quadrant.h"
+#include "writer.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 namespace standin::gdi::raster {
 namespace {
@@ -12,13 +14,14 @@ namespace {
 using i128 = __int128;
 
 // Stepping state of one quadrant, shared by the outline (walking inwards from the side)
-// and the region rows (walking outwards from the middle row).
-struct QuadrantStepper {
-    i128 asq, bsq, dx, dy, err;
+// and the region rows (walking outwards from the middle row). 128 bits hold any size;
+// 64 do for figures up to kNarrowLimit on a side, whose error terms stay below 2^60.
+template <class Int> struct Stepper {
+    Int asq, bsq, dx, dy, err;
 
-    QuadrantStepper(int64_t w, int64_t h)
+    Stepper(int64_t w, int64_t h)
     {
-        const i128 a = w - 1, b = h - 1, odd = (h - 1) % 2;
+        const Int a = w - 1, b = h - 1, odd = (h - 1) % 2;
         asq = 8 * a * a;
         bsq = 8 * b * b;
         dx = 4 * b * b * (1 - a);
@@ -28,7 +31,7 @@ struct QuadrantStepper {
     // One step: reports whether x and y move.
     void Step(bool &stepX, bool &stepY)
     {
-        const i128 e2 = 2 * err;
+        const Int e2 = 2 * err;
         stepX = e2 >= dx;
         if (stepX) { dx += bsq; err += dx; }
         stepY = e2 <= dy;
@@ -36,19 +39,17 @@ struct QuadrantStepper {
     }
 };
 
-} // namespace
+constexpr int64_t kNarrowLimit = int64_t{1} << 14;
 
-std::vector<Point> EllipseQuadrant(int64_t w, int64_t h)
+bool Narrow(int64_t w, int64_t h)
 {
-    std::vector<Point> pts;
-    EllipseQuadrantUpTo(w, h, SIZE_MAX, pts);
-    return pts;
+    return FastPaths() && w > -kNarrowLimit && w < kNarrowLimit && h > -kNarrowLimit && h < kNarrowLimit;
 }
 
-bool EllipseQuadrantUpTo(int64_t w, int64_t h, size_t maxPoints, std::vector<Point> &pts)
+template <class Int> bool QuadrantUpTo(int64_t w, int64_t h, size_t maxPoints, std::vector<Point> &pts)
 {
     pts.clear();
-    QuadrantStepper q(w, h);
+    Stepper<Int> q(w, h);
     int64_t x = w - 1, y = h / 2;
     while (x >= w / 2) {
         if (pts.size() == maxPoints) return false;
@@ -70,11 +71,60 @@ bool EllipseQuadrantUpTo(int64_t w, int64_t h, size_t maxPoints, std::vector<Poi
     return true;
 }
 
-std::vector<Point> RoundRectOutline(const Box &box, int64_t ew, int64_t eh, bool clockwise)
+// Corner row insets of a rounded-rectangle region small enough to walk, from one walk of
+// its quadrant (the same states QuadrantPath keeps for it): inset[j] for row half + j,
+// j = 0 .. eh - 1 - half.
+void NarrowInsets(int64_t ew, int64_t eh, std::vector<int64_t> &inset)
 {
-    std::vector<Point> quad = EllipseQuadrant(ew, eh);
+    const int64_t half = eh / 2, b = eh - 1, tipInset = (ew - 1) / 2;
+    // The walk stays within rows 0 .. b + 1.
+    thread_local std::vector<int64_t> firstK, lastK;
+    if (firstK.size() < static_cast<size_t>(b + 2)) {
+        firstK.resize(static_cast<size_t>(b + 2));
+        lastK.resize(static_cast<size_t>(b + 2));
+    }
+    Stepper<int64_t> q(ew, eh);
+    int64_t k = 0, j = 0, rows = 0;
+    firstK[0] = 0;
+    while (k <= ew / 2 + 1 && j <= b + 1) {
+        lastK[static_cast<size_t>(j)] = k;
+        rows = j + 1;
+        bool sx, sy;
+        q.Step(sx, sy);
+        if (!sx && !sy) break;
+        if (sx) ++k;
+        if (sy) {
+            ++j;
+            if (j <= b + 1) firstK[static_cast<size_t>(j)] = k;
+        }
+    }
+    inset.resize(static_cast<size_t>(eh - half));
+    for (int64_t r = 1; r < eh - half; ++r) {
+        if (r >= rows || lastK[static_cast<size_t>(r - 1)] > ew / 2) inset[static_cast<size_t>(r)] = tipInset;
+        else inset[static_cast<size_t>(r)] = firstK[static_cast<size_t>(r)];
+    }
+}
+
+} // namespace
+
+std::vector<Point> EllipseQuadrant(int64_t w, int64_t h)
+{
+    std::vector<Point> pts;
+    EllipseQuadrantUpTo(w, h, SIZE_MAX, pts);
+    return pts;
+}
+
+bool EllipseQuadrantUpTo(int64_t w, int64_t h, size_t maxPoints, std::vector<Point> &pts)
+{
+    return Narrow(w, h) ? QuadrantUpTo<int64_t>(w, h, maxPoints, pts) : QuadrantUpTo<i128>(w, h, maxPoints, pts);
+}
+
+void RoundRectOutline(const Box &box, int64_t ew, int64_t eh, bool clockwise, std::vector<Point> &pts)
+{
+    thread_local std::vector<Point> quad;
+    EllipseQuadrantUpTo(ew, eh, SIZE_MAX, quad);
     const size_t count = quad.size();
-    std::vector<Point> pts(4 * count);
+    pts.resize(4 * count);
     for (size_t i = 0; i < count; ++i) {
         pts[i].x = box.right - ew + quad[i].x;
         pts[i].y = clockwise ? box.bottom - eh + quad[i].y : box.top + eh - 1 - quad[i].y;
@@ -88,10 +138,18 @@ std::vector<Point> RoundRectOutline(const Box &box, int64_t ew, int64_t eh, bool
     if (eh % 2 == 1 && eh == box.bottom - box.top) --end;
     for (size_t i = 0; i < n; ++i) pts[end - i] = {pts[i].x, box.top + box.bottom - 1 - pts[i].y};
     pts.resize(end + 1);
+}
+
+std::vector<Point> RoundRectOutline(const Box &box, int64_t ew, int64_t eh, bool clockwise)
+{
+    std::vector<Point> pts;
+    RoundRectOutline(box, ew, eh, clockwise, pts);
     return pts;
 }
 
-void AddRoundRectArea(SpanSet &set, const Box &box, int64_t ew, int64_t eh)
+namespace {
+
+template <class Sink> void RoundRectArea(Sink &set, const Box &box, int64_t ew, int64_t eh)
 {
     const Box &clip = set.Clip();
     if (box.Empty() || !box.Overlaps(clip)) return;
@@ -100,16 +158,21 @@ void AddRoundRectArea(SpanSet &set, const Box &box, int64_t ew, int64_t eh)
     // the K the path enters that row with, for as long as the stepping carries on (while
     // K stays within ew/2); rows above the middle mirror those below it.
     const int64_t half = eh / 2;
-    const QuadrantPath path(ew, eh);
     // Thin ellipses stop stepping before their last rows; those rows are the tips, as
     // narrow as the ellipse allows.
     const int64_t tipInset = (ew - 1) / 2;
+    thread_local std::vector<int64_t> table;
+    const bool narrow = ew + eh <= QuadrantPath::WalkLimit() && Narrow(ew, eh);
+    std::optional<QuadrantPath> path;
+    if (narrow) NarrowInsets(ew, eh, table);
+    else path.emplace(ew, eh);
     auto inset = [&](int64_t i) -> int64_t {
         const int64_t j = i - half;
         if (j <= 0) return 0;
-        const PathState before = path.ExitRow(j - 1);
+        if (narrow) return table[static_cast<size_t>(j)];
+        const PathState before = path->ExitRow(j - 1);
         if (before.k == QuadrantPath::kNever || before.k > ew / 2) return tipInset;
-        const PathState entry = path.EnterRow(j);
+        const PathState entry = path->EnterRow(j);
         return entry.k == QuadrantPath::kNever ? tipInset : entry.k;
     };
     // Only the corner rows on the clip box are looked at.
@@ -128,6 +191,28 @@ void AddRoundRectArea(SpanSet &set, const Box &box, int64_t ew, int64_t eh)
         set.AddSpan(box.bottom - eh + i, box.left + in, box.right - in);
     }
 }
+
+template <class Sink>
+void RoundRectRegion(Sink &set, int64_t l, int64_t t, int64_t r, int64_t b, int64_t ew, int64_t eh)
+{
+    if (l > r) std::swap(l, r);
+    if (t > b) std::swap(t, b);
+    --r;
+    --b;
+    ew = std::min(r - l, Abs64(ew));
+    eh = std::min(b - t, Abs64(eh));
+    if (ew < 2 || eh < 2) {
+        // An empty box pulled in by one turns inside out: it becomes the pixel row or
+        // column just before it, as in GDI.
+        set.AddBox(Box{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)});
+        return;
+    }
+    RoundRectArea(set, Box{l, t, r, b}, ew, eh);
+}
+
+} // namespace
+
+void AddRoundRectArea(SpanSet &set, const Box &box, int64_t ew, int64_t eh) { RoundRectArea(set, box, ew, eh); }
 
 std::vector<std::vector<Point>> RoundRectOutlinePieces(const Box &box, int64_t ew, int64_t eh, bool clockwise,
                                                        const Box &visible, bool &closed)
@@ -191,19 +276,19 @@ std::vector<std::vector<Point>> RoundRectOutlinePieces(const Box &box, int64_t e
 
 void AddRoundRectRegion(SpanSet &set, int64_t l, int64_t t, int64_t r, int64_t b, int64_t ew, int64_t eh)
 {
-    if (l > r) std::swap(l, r);
-    if (t > b) std::swap(t, b);
-    --r;
-    --b;
-    ew = std::min(r - l, Abs64(ew));
-    eh = std::min(b - t, Abs64(eh));
-    if (ew < 2 || eh < 2) {
-        // An empty box pulled in by one turns inside out: it becomes the pixel row or
-        // column just before it, as in GDI.
-        set.AddBox(Box{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)});
+    RoundRectRegion(set, l, t, r, b, ew, eh);
+}
+
+void FillRoundRectRegion(Surface &s, int64_t l, int64_t t, int64_t r, int64_t b, int64_t ew, int64_t eh, Mix mix)
+{
+    if (!FastPaths()) {
+        SpanSet set(SurfaceBox(s));
+        RoundRectRegion(set, l, t, r, b, ew, eh);
+        WriteSpans(s, set, mix);
         return;
     }
-    AddRoundRectArea(set, Box{l, t, r, b}, ew, eh);
+    SurfaceSpans sink(s, mix);
+    RoundRectRegion(sink, l, t, r, b, ew, eh);
 }
 
 } // namespace standin::gdi::raster

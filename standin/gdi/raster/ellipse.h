@@ -22,6 +22,8 @@ bool EllipseQuadrantUpTo(int64_t w, int64_t h, size_t maxPoints, std::vector<Poi
 // both >= 3 and at most the box's size), in drawing order starting on the right side,
 // counter-clockwise on screen unless clockwise is set.
 std::vector<Point> RoundRectOutline(const Box &box, int64_t ew, int64_t eh, bool clockwise);
+// The same into pts (its memory kept from call to call).
+void RoundRectOutline(const Box &box, int64_t ew, int64_t eh, bool clockwise, std::vector<Point> &pts);
 
 // The same outline for drawing on a surface: the closed polyline itself (closed = true)
 // for small figures; for large ones only its parts near `visible`, as open polylines
@@ -37,6 +39,8 @@ void AddRoundRectArea(SpanSet &set, const Box &box, int64_t ew, int64_t eh);
 // CreateRoundRectRgn's pixels: corners normalised, right and bottom pulled in by one,
 // corners clamped; small corners give a plain rectangle.
 void AddRoundRectRegion(SpanSet &set, int64_t l, int64_t t, int64_t r, int64_t b, int64_t ew, int64_t eh);
+// The same region written on the surface through a mix as its rows are found.
+void FillRoundRectRegion(Surface &s, int64_t l, int64_t t, int64_t r, int64_t b, int64_t ew, int64_t eh, Mix mix);
 
 } // namespace standin::gdi::raster
 

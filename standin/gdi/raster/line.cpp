@@ -1,5 +1,6 @@
 // line.cpp - exact clipped Bresenham: the first visible pixel is found by solving for it
-// (128-bit arithmetic), so far-away end points cost nothing.
+// (128-bit arithmetic), so far-away end points cost nothing; then each pixel is written
+// straight into the surface (the row-run form serves span sets and the tests).
 #include "line.h"
 #include "writer.h"
 
@@ -73,32 +74,59 @@ void VisibleSteps(const Axis &a, int64_t n, int64_t mlo, int64_t mhi, int64_t nl
     }
 }
 
-// The line walk, with the run callback inlined by the compiler.
-template <class Run> void Runs(Point p0, Point p1, const Box &clip, Run &&run)
+// A segment's visible steps [ilo, ihi) and the walk's state at ilo: minor = n0 + q, with
+// r = 2*i*dn - adm - q*2*adm in (-2*adm, 0].
+struct Walk {
+    bool xMajor;
+    Axis a;
+    int64_t ilo, ihi;
+    int64_t q, r;
+};
+
+// False when no pixel of the segment is inside clip.
+bool StartWalk(Point p0, Point p1, const Box &clip, Walk &w)
 {
     const int64_t dx = p1.x - p0.x, dy = p1.y - p0.y;
     const int64_t adx = Abs64(dx), ady = Abs64(dy);
-    if (adx == 0 && ady == 0) return;
-    if (clip.Empty()) return;
-    const bool xMajor = adx > ady;
-    Axis a;
+    if (adx == 0 && ady == 0) return false;
+    if (clip.Empty()) return false;
+    w.xMajor = adx > ady;
     int64_t mlo, mhi, nlo, nhi;
-    if (xMajor) {
-        a = {p0.x, p0.y, dx > 0 ? 1 : -1, adx, dy};
+    if (w.xMajor) {
+        w.a = {p0.x, p0.y, dx > 0 ? 1 : -1, adx, dy};
         mlo = clip.left, mhi = clip.right, nlo = clip.top, nhi = clip.bottom;
     } else {
-        a = {p0.y, p0.x, dy > 0 ? 1 : -1, ady, dx};
+        w.a = {p0.y, p0.x, dy > 0 ? 1 : -1, ady, dx};
         mlo = clip.top, mhi = clip.bottom, nlo = clip.left, nhi = clip.right;
     }
-    const int64_t n = a.adm;
-    int64_t ilo = 0, ihi = n;
+    w.ilo = 0;
+    w.ihi = w.a.adm;
     // Segments wholly on the clip box (the usual case) need no search for their ends.
     const bool inside = std::min(p0.x, p1.x) >= clip.left && std::max(p0.x, p1.x) < clip.right &&
                         std::min(p0.y, p1.y) >= clip.top && std::max(p0.y, p1.y) < clip.bottom;
     if (!inside) {
-        VisibleSteps(a, n, mlo, mhi, nlo, nhi, ilo, ihi);
-        if (ilo >= ihi) return;
+        VisibleSteps(w.a, w.a.adm, mlo, mhi, nlo, nhi, w.ilo, w.ihi);
+        if (w.ilo >= w.ihi) return false;
     }
+    const int64_t twoAdm = 2 * w.a.adm;
+    w.q = 0;
+    w.r = -w.a.adm; // step 0
+    if (w.ilo != 0) {
+        const i128 num = 2 * static_cast<i128>(w.ilo) * w.a.dn - w.a.adm;
+        w.q = static_cast<int64_t>(CeilDiv(num, twoAdm));
+        w.r = static_cast<int64_t>(num - static_cast<i128>(w.q) * twoAdm);
+    }
+    return true;
+}
+
+// The line walk as row runs, with the run callback inlined by the compiler.
+template <class Run> void Runs(Point p0, Point p1, const Box &clip, Run &&run)
+{
+    Walk w;
+    if (!StartWalk(p0, p1, clip, w)) return;
+    const Axis &a = w.a;
+    const bool xMajor = w.xMajor;
+    const int64_t ilo = w.ilo, ihi = w.ihi;
     if (a.dn == 0) {
         // Straight along the major axis: one run (x-major) or a column of pixels.
         const int64_t m0 = a.MajorAt(ilo), m1 = a.MajorAt(ihi - 1);
@@ -112,14 +140,8 @@ template <class Run> void Runs(Point p0, Point p1, const Box &clip, Run &&run)
         return;
     }
 
-    // Incremental walk: minor = n0 + q, with r = 2*i*dn - adm - q*2*adm in (-2*adm, 0].
     const int64_t twoAdm = 2 * a.adm;
-    int64_t q = 0, r = -a.adm; // step 0
-    if (ilo != 0) {
-        const i128 num = 2 * static_cast<i128>(ilo) * a.dn - a.adm;
-        q = static_cast<int64_t>(CeilDiv(num, twoAdm));
-        r = static_cast<int64_t>(num - static_cast<i128>(q) * twoAdm);
-    }
+    int64_t q = w.q, r = w.r;
     int64_t major = a.MajorAt(ilo);
     const int64_t step2 = 2 * a.dn;
 
@@ -151,6 +173,128 @@ template <class Run> void Runs(Point p0, Point p1, const Box &clip, Run &&run)
     }
 }
 
+// How a pixel is mixed, fixed for a whole walk so the loop holds no test of it.
+enum class MixKind { Copy, Xor, General };
+
+template <MixKind K> inline void Apply(Pixel &p, Mix m)
+{
+    if constexpr (K == MixKind::Copy) p = m.xorMask;
+    else if constexpr (K == MixKind::Xor) p ^= m.xorMask;
+    else p = (p & m.andMask) ^ m.xorMask;
+}
+
+// The walk straight into the surface. The position is an offset into the pixels; each
+// step moves it along the major axis, and along the minor one when the error term
+// (e in [-2*adm, 0), raised by inc a step, lowered by 2*adm on a move) reaches zero.
+// Stepping e pixel by pixel would chain every pixel to the one before, so the walk goes
+// by runs: straight runs between moves where moves are the rarer, diagonal runs between
+// straight steps where they are the more common; each run's length follows from the last
+// by one comparison (it takes one of two values), and its pixels are written in a plain
+// loop.
+constexpr int64_t kShortWalk = 24;
+
+template <MixKind K> void WalkPixels(Surface &s, const Walk &w, Mix mix)
+{
+    const Axis &a = w.a;
+    const int64_t stride = s.width;
+    const int64_t twoAdm = 2 * a.adm;
+    int64_t x, y, majorStep, minorStep;
+    if (w.xMajor) {
+        x = a.MajorAt(w.ilo), y = a.n0 + w.q;
+        majorStep = a.sm, minorStep = a.dn > 0 ? stride : -stride;
+    } else {
+        y = a.MajorAt(w.ilo), x = a.n0 + w.q;
+        majorStep = a.sm * stride, minorStep = a.dn > 0 ? 1 : -1;
+    }
+    // The minor coordinate moves when r > 0 going up and when r <= -2*adm going down.
+    const int64_t inc = 2 * Abs64(a.dn);
+    int64_t e = a.dn > 0 ? w.r - 1 : -(w.r + twoAdm);
+    Pixel *const base = s.pixels.data();
+    int64_t at = y * stride + x;
+    int64_t remaining = w.ihi - w.ilo;
+    auto line = [&](int64_t len, int64_t step) {
+        for (; len > 0; --len, at += step) Apply<K>(base[at], mix);
+    };
+    if (inc == 0) {
+        line(remaining, majorStep);
+        return;
+    }
+    if (remaining < kShortWalk) {
+        // Too short for the runs' divisions to pay: pixel by pixel, branch free.
+        for (; remaining > 0; --remaining) {
+            Apply<K>(base[at], mix);
+            at += majorStep;
+            e += inc;
+            const int64_t move = ~(e >> 63); // all ones when e >= 0
+            at += minorStep & move;
+            e -= twoAdm & move;
+        }
+        return;
+    }
+    if (inc <= twoAdm - inc) {
+        // Straight runs of k pixels, a move after each: k = ceil(-e / inc) at first, then
+        // kmin or kmin + 1.
+        const int64_t kmin = twoAdm / inc; // ceil((twoAdm - inc + 1) / inc)
+        const int64_t kminInc = kmin * inc;
+        int64_t k = (-e + inc - 1) / inc;
+        for (;;) {
+            const int64_t len = std::min(k, remaining);
+            if (K == MixKind::Copy && w.xMajor) {
+                FillPixels(base + (majorStep > 0 ? at : at - len + 1), static_cast<size_t>(len), mix.xorMask);
+                at += len * majorStep;
+            } else {
+                line(len, majorStep);
+            }
+            remaining -= len;
+            if (remaining == 0) return;
+            e += k * inc - twoAdm;
+            at += minorStep;
+            k = e + kminInc >= 0 ? kmin : kmin + 1;
+        }
+    }
+    // Diagonal runs of m pixels, each followed by a move, then one pixel followed by none;
+    // a move lowers e by dec.
+    const int64_t dec = twoAdm - inc, diagonal = majorStep + minorStep;
+    if (dec == 0) {
+        line(remaining, diagonal);
+        return;
+    }
+    const int64_t mmin = (inc - dec) / dec + 1;
+    const int64_t mminDec = mmin * dec;
+    int64_t m = e < -inc ? 0 : (e + inc) / dec + 1;
+    for (;;) {
+        const int64_t len = std::min(m, remaining);
+        line(len, diagonal);
+        remaining -= len;
+        if (remaining == 0) return;
+        line(1, majorStep);
+        if (--remaining == 0) return;
+        e += inc - m * dec;
+        m = e + inc >= mminDec ? mmin + 1 : mmin;
+    }
+}
+
+// One segment, start pixel in and end pixel out, cut to the surface.
+void Segment(Surface &s, Point a, Point b, Mix mix)
+{
+    const Box clip = SurfaceBox(s);
+    if (!FastPaths()) {
+        Runs(a, b, clip, [&](int32_t y, int32_t x0, int32_t x1) { WriteRunReference(s, y, x0, x1, mix); });
+        return;
+    }
+    Walk w;
+    if (!StartWalk(a, b, clip, w)) return;
+    if (w.a.dn == 0 && w.xMajor) {
+        const int64_t m0 = w.a.MajorAt(w.ilo), m1 = w.a.MajorAt(w.ihi - 1);
+        WriteRun(s, static_cast<int32_t>(w.a.n0), static_cast<int32_t>(std::min(m0, m1)),
+                 static_cast<int32_t>(std::max(m0, m1) + 1), mix);
+        return;
+    }
+    if (mix.IsCopy()) WalkPixels<MixKind::Copy>(s, w, mix);
+    else if (mix.andMask == 0x00FFFFFFu) WalkPixels<MixKind::Xor>(s, w, mix);
+    else WalkPixels<MixKind::General>(s, w, mix);
+}
+
 } // namespace
 
 void LineRuns(Point p0, Point p1, const Box &clip, const std::function<void(int32_t, int32_t, int32_t)> &run)
@@ -158,30 +302,95 @@ void LineRuns(Point p0, Point p1, const Box &clip, const std::function<void(int3
     Runs(p0, p1, clip, run);
 }
 
-void DrawCosmeticPolyline(Surface &s, const std::vector<Point> &pts, bool close, Mix mix)
+namespace {
+
+// A step to a neighbouring pixel (curve outlines are made of them) lights just its start.
+inline void Step(Surface &s, const Point &a, const Point &b, Mix mix)
 {
-    if (pts.size() < 2) return;
-    const Box clip = SurfaceBox(s);
-    auto write = [&](int32_t y, int32_t x0, int32_t x1) {
-        if (x1 - x0 == 1) {
-            Pixel &p = s.Row(y)[x0];
+    const int64_t dx = b.x - a.x, dy = b.y - a.y;
+    if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
+        if ((dx != 0 || dy != 0) && a.x >= 0 && a.y >= 0 && a.x < s.width && a.y < s.height) {
+            Pixel &p = s.Row(static_cast<int32_t>(a.y))[a.x];
             p = (p & mix.andMask) ^ mix.xorMask;
-        } else {
-            WriteRun(s, y, x0, x1, mix);
         }
-    };
-    auto segment = [&](const Point &a, const Point &b) {
-        // A step to a neighbouring pixel (curve outlines are made of them) lights just
-        // its start.
+        return;
+    }
+    Segment(s, a, b, mix);
+}
+
+} // namespace
+
+void DrawCosmeticLine(Surface &s, Point a, Point b, Mix mix) { Step(s, a, b, mix); }
+
+namespace {
+
+// A polyline wholly on the surface (curve outlines, mostly steps to a neighbour): no
+// pixel needs its own bounds test.
+template <MixKind K> void InsidePolyline(Surface &s, const Point *pts, size_t n, bool close, Mix mix)
+{
+    Pixel *base = s.pixels.data();
+    const int64_t stride = s.width;
+    auto step = [&](const Point &a, const Point &b) {
         const int64_t dx = b.x - a.x, dy = b.y - a.y;
-        if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
-            if (dx != 0 || dy != 0) WritePixel(s, a.x, a.y, mix);
+        const uint64_t ux = static_cast<uint64_t>(dx + 1), uy = static_cast<uint64_t>(dy + 1);
+        if (ux <= 2 && uy <= 2) {
+            if (ux != 1 || uy != 1) Apply<K>(base[a.y * stride + a.x], mix);
             return;
         }
-        Runs(a, b, clip, write);
+        const int64_t adx = Abs64(dx), ady = Abs64(dy);
+        const bool xMajor = adx > ady;
+        const int64_t adm = xMajor ? adx : ady, dn = xMajor ? dy : dx;
+        if (adm >= kShortWalk) {
+            Segment(s, a, b, mix);
+            return;
+        }
+        // A short segment between two pixels on the surface: the walk from its start,
+        // pixel by pixel (minor step when e >= 0, e starting as StartWalk leaves it).
+        const int64_t majorStep = xMajor ? (dx > 0 ? 1 : -1) : (dy > 0 ? stride : -stride);
+        const int64_t minorStep = xMajor ? (dy > 0 ? stride : -stride) : (dx > 0 ? 1 : -1);
+        const int64_t twoAdm = 2 * adm, inc = 2 * Abs64(dn);
+        int64_t e = dn > 0 ? -adm - 1 : -adm;
+        int64_t at = a.y * stride + a.x;
+        for (int64_t k = adm; k > 0; --k) {
+            Apply<K>(base[at], mix);
+            at += majorStep;
+            e += inc;
+            const int64_t move = ~(e >> 63);
+            at += minorStep & move;
+            e -= twoAdm & move;
+        }
     };
-    for (size_t i = 0; i + 1 < pts.size(); ++i) segment(pts[i], pts[i + 1]);
-    if (close) segment(pts.back(), pts.front());
+    for (size_t i = 0; i + 1 < n; ++i) step(pts[i], pts[i + 1]);
+    if (close) step(pts[n - 1], pts[0]);
+}
+
+} // namespace
+
+void DrawCosmeticPolyline(Surface &s, const Point *pts, size_t n, bool close, Mix mix)
+{
+    if (n < 2) return;
+    if (FastPaths() && n >= 8) {
+        int64_t l = pts[0].x, r = pts[0].x, t = pts[0].y, b = pts[0].y;
+        for (size_t i = 1; i < n; ++i) {
+            l = std::min(l, pts[i].x);
+            r = std::max(r, pts[i].x);
+            t = std::min(t, pts[i].y);
+            b = std::max(b, pts[i].y);
+        }
+        if (l >= 0 && t >= 0 && r < s.width && b < s.height) {
+            if (mix.IsCopy()) InsidePolyline<MixKind::Copy>(s, pts, n, close, mix);
+            else if (mix.andMask == 0x00FFFFFFu) InsidePolyline<MixKind::Xor>(s, pts, n, close, mix);
+            else InsidePolyline<MixKind::General>(s, pts, n, close, mix);
+            return;
+        }
+    }
+    for (size_t i = 0; i + 1 < n; ++i) Step(s, pts[i], pts[i + 1], mix);
+    if (close) Step(s, pts[n - 1], pts[0], mix);
+}
+
+void DrawCosmeticPolyline(Surface &s, const std::vector<Point> &pts, bool close, Mix mix)
+{
+    DrawCosmeticPolyline(s, pts.data(), pts.size(), close, mix);
 }
 
 void AddCosmeticPolyline(SpanSet &set, const std::vector<Point> &pts, bool close)

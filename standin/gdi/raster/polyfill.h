@@ -19,6 +19,11 @@ constexpr int kWinding = 2;
 void AddPolygonFill(SpanSet &set, const std::vector<Point> &pts, const std::vector<size_t> &counts,
                     int fillMode);
 void AddPolygonFill(SpanSet &set, const std::vector<Point> &pts, int fillMode);
+// Hands one polygon's interior spans on clip's rows to fn, row by row (columns not cut).
+using SpanFn = void (*)(void *context, int64_t y, int64_t x0, int64_t x1);
+void PolygonSpans(const std::vector<Point> &pts, int fillMode, const Box &clip, SpanFn fn, void *context);
+// Fills one polygon's interior on the surface through a mix, span by span as found.
+void FillPolygon(Surface &s, const std::vector<Point> &pts, int fillMode, Mix mix);
 
 } // namespace standin::gdi::raster
 

@@ -89,8 +89,24 @@ bool Region::IsPlainRect() const
     return std::min(b.right - b.left, Abs64(ew_)) < 2 || std::min(b.bottom - b.top, Abs64(eh_)) < 2;
 }
 
+void Region::Paint(Surface &s, Mix mix) const
+{
+    // Each kind's rows never overlap, so they are written as they are found.
+    switch (kind_) {
+    case Kind::Rect: WriteBox(s, Box{l_, t_, r_, b_}, mix); break;
+    case Kind::RoundRect: FillRoundRectRegion(s, l_, t_, r_, b_, ew_, eh_, mix); break;
+    case Kind::Polygon:
+        if (pts_.size() >= 3) FillPolygon(s, pts_, fillMode_ == kWinding ? kWinding : kAlternate, mix);
+        break;
+    }
+}
+
 void PaintRegion(Surface &s, const Region &rgn, Mix mix)
 {
+    if (FastPaths()) {
+        rgn.Paint(s, mix);
+        return;
+    }
     SpanSet set(SurfaceBox(s));
     rgn.AddTo(set);
     WriteSpans(s, set, mix);

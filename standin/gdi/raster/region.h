@@ -19,6 +19,8 @@ public:
 
     // Adds the region's pixels inside set's clip box.
     void AddTo(SpanSet &set) const;
+    // Writes the region's pixels on the surface through a mix.
+    void Paint(Surface &s, Mix mix) const;
     // A box holding every pixel of the region (exact but for polygons).
     Box Bounds() const;
     bool IsPolygon() const { return kind_ == Kind::Polygon; }

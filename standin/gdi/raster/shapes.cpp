@@ -8,6 +8,7 @@
 #include "ellipse.h"
 #include "line.h"
 #include "polyfill.h"
+#include "quadrant.h"
 #include "widepen.h"
 #include "writer.h"
 
@@ -89,7 +90,13 @@ public:
 
 bool DrawLine(Surface &s, const DrawState &st, Point from, Point to)
 {
+    if (st.pen.kind == PenKind::Null) return true;
+    if (st.pen.width <= 1) {
+        DrawCosmeticLine(s, from, to, MixFor(st.rop2, st.pen.color));
+        return true;
+    }
     Painter p(s, st);
+    if (FastPaths() && DrawWideSegment(s, from, to, p.PenWidth(), p.penMix_)) return true;
     p.Figure({from, to}, false, nullptr);
     return true;
 }
@@ -98,6 +105,10 @@ bool DrawPolyline(Surface &s, const DrawState &st, const std::vector<Point> &pts
 {
     if (pts.size() < 2) return false;
     Painter p(s, st);
+    if (!p.WidePen()) {
+        if (p.HasPen()) DrawCosmeticPolyline(s, pts, false, p.penMix_);
+        return true;
+    }
     p.Figure(pts, false, nullptr);
     return true;
 }
@@ -110,19 +121,29 @@ bool DrawRectangle(Surface &s, const DrawState &st, int32_t l, int32_t t, int32_
     // The outline runs through the border pixels: right and bottom pulled in by one.
     --box.right;
     --box.bottom;
-    std::vector<Point> pts;
-    if (st.clockwise)
-        pts = {{box.right, box.bottom}, {box.left, box.bottom}, {box.left, box.top}, {box.right, box.top}};
-    else
-        pts = {{box.right, box.top}, {box.left, box.top}, {box.left, box.bottom}, {box.right, box.bottom}};
+    const Point pts[4] = {
+        st.clockwise ? Point{box.right, box.bottom} : Point{box.right, box.top},
+        st.clockwise ? Point{box.left, box.bottom} : Point{box.left, box.top},
+        st.clockwise ? Point{box.left, box.top} : Point{box.left, box.bottom},
+        st.clockwise ? Point{box.right, box.top} : Point{box.right, box.bottom},
+    };
 
     if (p.WidePen()) {
         SpanSet interior(p.Clip());
         if (p.HasBrush()) interior.AddBox(box);
-        p.Figure(pts, true, p.HasBrush() ? &interior : nullptr);
+        p.Figure(std::vector<Point>(pts, pts + 4), true, p.HasBrush() ? &interior : nullptr);
         return true;
     }
-    if (p.HasPen()) DrawCosmeticPolyline(s, pts, true, p.penMix_);
+    if (p.HasPen() && p.HasBrush() && p.penMix_.IsCopy() && FastPaths() && box.left <= 0 &&
+        box.right + 1 >= s.width && (box.right > box.left || box.bottom > box.top)) {
+        // A box as wide as the surface: the brush also goes under the outline, which a
+        // copying pen then covers whatever lies there, so the fill is whole rows end to
+        // end (the outline lights every border pixel of a box larger than one pixel).
+        WriteBox(s, Box{box.left, box.top, box.right + 1, box.bottom + 1}, p.brushMix_);
+        DrawCosmeticPolyline(s, pts, 4, true, p.penMix_);
+        return true;
+    }
+    if (p.HasPen()) DrawCosmeticPolyline(s, pts, 4, true, p.penMix_);
     if (p.HasBrush()) {
         // The brush fills what the pen leaves inside: with no pen, one less on the
         // right and bottom than the box.
@@ -143,6 +164,20 @@ bool DrawRoundRect(Surface &s, const DrawState &st, int32_t l, int32_t t, int32_
     const int64_t eh = std::min(box.bottom - box.top, Abs64(static_cast<int64_t>(ehIn)));
     if (ew <= 2 || eh <= 2) return DrawRectangle(s, st, l, t, r, b);
 
+    if (!p.WidePen()) {
+        if (p.HasBrush()) FillRoundRectRegion(s, box.left, box.top, box.right + 1, box.bottom + 1, ew, eh, p.brushMix_);
+        if (!p.HasPen()) return true;
+        if (ew + eh <= QuadrantPath::WalkLimit()) {
+            thread_local std::vector<Point> outline;
+            RoundRectOutline(box, ew, eh, st.clockwise, outline);
+            DrawCosmeticPolyline(s, outline, true, p.penMix_);
+            return true;
+        }
+        bool closed = true;
+        for (const std::vector<Point> &pts : RoundRectOutlinePieces(box, ew, eh, st.clockwise, p.Reach(), closed))
+            DrawCosmeticPolyline(s, pts, closed, p.penMix_);
+        return true;
+    }
     SpanSet interior(p.Clip());
     if (p.HasBrush()) AddRoundRectRegion(interior, box.left, box.top, box.right + 1, box.bottom + 1, ew, eh);
     bool closed = true;
@@ -184,7 +219,10 @@ bool DrawArc(Surface &s, const DrawState &st, ArcKind kind, int32_t l, int32_t t
             return true;
         }
     }
-    std::vector<Point> pts;
+    thread_local std::vector<Point> pts;
+    struct Trim {
+        ~Trim() { TrimScratch(pts); }
+    } trim;
     // An inside-out box far longer than any surface would need room for millions of
     // points of its odd curve, in memory and time: past kMaxInsideOutPoints it is drawn
     // as a curve with too little room, as nothing.
@@ -194,6 +232,11 @@ bool DrawArc(Surface &s, const DrawState &st, ArcKind kind, int32_t l, int32_t t
     if (kind == ArcKind::Pie)
         pts.push_back({box.left + (box.right - box.left) / 2, box.top + (box.bottom - box.top) / 2});
     if (pts.size() < 2) return true;
+    if (!p.WidePen()) {
+        if (fill) FillPolygon(s, pts, kWinding, p.brushMix_);
+        if (p.HasPen()) DrawCosmeticPolyline(s, pts, closed, p.penMix_);
+        return true;
+    }
     SpanSet interior(p.Clip());
     if (fill) AddPolygonFill(interior, pts, kWinding);
     p.Figure(pts, closed, fill ? &interior : nullptr);
@@ -204,6 +247,13 @@ bool DrawPolygon(Surface &s, const DrawState &st, const std::vector<Point> &pts)
 {
     if (pts.size() < 2) return false;
     Painter p(s, st);
+    const int mode = st.polyFillMode == kWinding ? kWinding : kAlternate;
+    if (!p.WidePen()) {
+        // The brush's spans as they are found, then the outline over them.
+        if (p.HasBrush()) FillPolygon(s, pts, mode, p.brushMix_);
+        if (p.HasPen()) DrawCosmeticPolyline(s, pts, true, p.penMix_);
+        return true;
+    }
     SpanSet interior(p.Clip());
     if (p.HasBrush()) AddPolygonFill(interior, pts, st.polyFillMode == kWinding ? kWinding : kAlternate);
     p.Figure(pts, true, p.HasBrush() ? &interior : nullptr);
@@ -212,7 +262,11 @@ bool DrawPolygon(Surface &s, const DrawState &st, const std::vector<Point> &pts)
 
 bool DrawPolyBezier(Surface &s, const DrawState &st, const std::vector<Point> &pts)
 {
-    std::vector<Point> line = FlattenBeziers(pts);
+    thread_local std::vector<Point> line;
+    struct Trim {
+        ~Trim() { TrimScratch(line); }
+    } trim;
+    FlattenBeziers(pts, line);
     if (line.size() < 2) return false;
     return DrawPolyline(s, st, line);
 }

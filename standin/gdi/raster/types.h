@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace standin::gdi::raster {
 
@@ -34,6 +35,14 @@ struct Box {
 };
 
 inline int64_t Abs64(int64_t v) { return v < 0 ? -v : v; }
+
+// Point lists kept from call to call (thread_local at their users) are let go of once a
+// call has made them large, so a huge figure's memory does not stay behind.
+template <class T> void TrimScratch(std::vector<T> &v)
+{
+    constexpr size_t kKeptBytes = size_t{1} << 20;
+    if (v.capacity() * sizeof(T) > kKeptBytes) std::vector<T>().swap(v);
+}
 
 inline Box SurfaceBox(const Surface &s) { return {0, 0, s.width, s.height}; }
 

@@ -12,6 +12,11 @@ namespace standin::gdi::raster {
 
 void AddWidePolyline(SpanSet &set, std::vector<Point> pts, bool close, int64_t width);
 
+// The same area for a single open segment, written on the surface through a mix row by
+// row (band and end discs merged per row); false, having drawn nothing, for the shapes
+// it leaves to the span-set way (bands with two spans on a row, very wide pens).
+bool DrawWideSegment(Surface &s, Point p0, Point p1, int64_t width, Mix mix);
+
 } // namespace standin::gdi::raster
 
 #endif // STANDIN_GDI_RASTER_WIDEPEN_H

@@ -3,24 +3,89 @@
 #include "writer.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace standin::gdi::raster {
+namespace {
+
+bool fastPaths = true;
+
+// A fill of many whole rows at once: the string store runs at the memory's speed, as the C
+// library's memset does; per row it starts too slowly to pay.
+void FillLong(Pixel *p, size_t n, uint32_t v)
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (n & 1) {
+        *p++ = v;
+        --n;
+    }
+    size_t words = n / 2;
+    const uint64_t v2 = v | (static_cast<uint64_t>(v) << 32);
+    asm volatile("rep stosq" : "+D"(p), "+c"(words) : "a"(v2) : "memory");
+#else
+    FillPixels(p, n, v);
+#endif
+}
+
+void XorRun(Pixel *p, size_t n, uint32_t x)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i x4 = _mm_set1_epi32(static_cast<int>(x));
+    for (; i + 4 <= n; i += 4) {
+        __m128i *q = reinterpret_cast<__m128i *>(p + i);
+        _mm_storeu_si128(q, _mm_xor_si128(_mm_loadu_si128(q), x4));
+    }
+#endif
+    for (; i < n; ++i) p[i] ^= x;
+}
+
+void MixRun(Pixel *p, size_t n, uint32_t a, uint32_t x)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i a4 = _mm_set1_epi32(static_cast<int>(a)), x4 = _mm_set1_epi32(static_cast<int>(x));
+    for (; i + 4 <= n; i += 4) {
+        __m128i *q = reinterpret_cast<__m128i *>(p + i);
+        _mm_storeu_si128(q, _mm_xor_si128(_mm_and_si128(_mm_loadu_si128(q), a4), x4));
+    }
+#endif
+    for (; i < n; ++i) p[i] = (p[i] & a) ^ x;
+}
+
+} // namespace
+
+bool FastPaths() { return fastPaths; }
+void SetFastPathsForTesting(bool on) { fastPaths = on; }
+
+namespace {
+
+// For each ROP2 code, the and/xor masks a pen bit of 0 and of 1 gives: bit (2p + d) of
+// (code - 1) is the result for pen bit p and destination bit d.
+struct MixMasks {
+    uint32_t and0, xor0, and1, xor1;
+};
+
+constexpr MixMasks MasksFor(int rop2)
+{
+    const unsigned table = static_cast<unsigned>(rop2 - 1);
+    auto bit = [table](unsigned i) { return (table >> i) & 1u; };
+    return {(bit(0) ^ bit(1)) ? ~0u : 0u, bit(0) ? ~0u : 0u, (bit(2) ^ bit(3)) ? ~0u : 0u, bit(2) ? ~0u : 0u};
+}
+
+constexpr MixMasks kMasks[16] = {MasksFor(1),  MasksFor(2),  MasksFor(3),  MasksFor(4),  MasksFor(5),  MasksFor(6),
+                                 MasksFor(7),  MasksFor(8),  MasksFor(9),  MasksFor(10), MasksFor(11), MasksFor(12),
+                                 MasksFor(13), MasksFor(14), MasksFor(15), MasksFor(16)};
+
+} // namespace
 
 Mix MixFor(int rop2, Pixel color)
 {
     if (rop2 < 1 || rop2 > 16) rop2 = 11; // R2_NOP
-    const unsigned table = static_cast<unsigned>(rop2 - 1);
-    // Bit (2p + d) of the table is the result for pen bit p and destination bit d.
-    auto bit = [table](unsigned i) { return (table >> i) & 1u; };
-    const uint32_t xorWhenPen0 = bit(0) ? ~0u : 0u;
-    const uint32_t andWhenPen0 = (bit(0) ^ bit(1)) ? ~0u : 0u;
-    const uint32_t xorWhenPen1 = bit(2) ? ~0u : 0u;
-    const uint32_t andWhenPen1 = (bit(2) ^ bit(3)) ? ~0u : 0u;
+    const MixMasks &k = kMasks[rop2 - 1];
     const uint32_t p = color & 0x00FFFFFFu;
     Mix m;
-    m.andMask = ((p & andWhenPen1) | (~p & andWhenPen0)) & 0x00FFFFFFu;
-    m.xorMask = ((p & xorWhenPen1) | (~p & xorWhenPen0)) & 0x00FFFFFFu;
+    m.andMask = ((p & k.and1) | (~p & k.and0)) & 0x00FFFFFFu;
+    m.xorMask = ((p & k.xor1) | (~p & k.xor0)) & 0x00FFFFFFu;
     return m;
 }
 
@@ -34,25 +99,12 @@ void WriteRun(Surface &s, int32_t y, int32_t x0, int32_t x1, Mix mix)
 {
     if (x0 >= x1) return;
     Pixel *p = s.Row(y) + x0;
-    Pixel *end = s.Row(y) + x1;
-    if (mix.andMask == 0) {
-        // A plain fill: a few pixels by hand, then doubling copies, which the C library
-        // does at memory speed.
-        const size_t n = static_cast<size_t>(end - p);
-        const size_t seed = n < 64 ? n : 16;
-        for (size_t i = 0; i < seed; ++i) p[i] = mix.xorMask;
-        for (size_t done = seed; done < n;) {
-            const size_t chunk = std::min(done, n - done);
-            std::memcpy(p + done, p, chunk * sizeof(Pixel));
-            done += chunk;
-        }
-    } else if (mix.andMask == 0x00FFFFFFu) {
-        const uint32_t x = mix.xorMask;
-        if (x == 0) return;
-        for (; p != end; ++p) *p ^= x;
+    const size_t n = static_cast<size_t>(x1 - x0);
+    if (mix.andMask == 0) FillPixels(p, n, mix.xorMask);
+    else if (mix.andMask == 0x00FFFFFFu) {
+        if (mix.xorMask != 0) XorRun(p, n, mix.xorMask);
     } else {
-        const uint32_t a = mix.andMask, x = mix.xorMask;
-        for (; p != end; ++p) *p = (*p & a) ^ x;
+        MixRun(p, n, mix.andMask, mix.xorMask);
     }
 }
 
@@ -69,15 +121,13 @@ void WriteBox(Surface &s, const Box &box, Mix mix)
     Box c = box.Intersect(SurfaceBox(s));
     if (c.Empty()) return;
     const int32_t x0 = static_cast<int32_t>(c.left), x1 = static_cast<int32_t>(c.right);
-    WriteRun(s, static_cast<int32_t>(c.top), x0, x1, mix);
-    if (mix.IsCopy()) {
-        // Every row of a plain fill is the first one again.
-        const Pixel *first = s.Row(static_cast<int32_t>(c.top)) + x0;
-        const size_t bytes = static_cast<size_t>(x1 - x0) * sizeof(Pixel);
-        for (int64_t y = c.top + 1; y < c.bottom; ++y) std::memcpy(s.Row(static_cast<int32_t>(y)) + x0, first, bytes);
+    if (mix.IsCopy() && x0 == 0 && x1 == s.width && fastPaths) {
+        // Whole rows lie end to end: one long fill.
+        FillLong(s.Row(static_cast<int32_t>(c.top)),
+                 static_cast<size_t>(c.bottom - c.top) * static_cast<size_t>(s.width), mix.xorMask);
         return;
     }
-    for (int64_t y = c.top + 1; y < c.bottom; ++y) WriteRun(s, static_cast<int32_t>(y), x0, x1, mix);
+    for (int64_t y = c.top; y < c.bottom; ++y) WriteRun(s, static_cast<int32_t>(y), x0, x1, mix);
 }
 
 void WritePixel(Surface &s, int64_t x, int64_t y, Mix mix)
