@@ -45,8 +45,12 @@ FAULTS = [
     ("ending draw to wreck mapping", "game/animation.cpp", "if (ending <= 2)", "if (ending <= 1)", GAME),
     ("volley shots count missiles", "game/shots.cpp", "if (!volleyArmed)\n        ++missilesFired;",
      "++missilesFired;", GAME),
-    ("fourth hit sinks before the repaint", "game/shots.cpp", "++ship->hits;\n        Paint(win);",
-     "++ship->hits;", GAME),
+    ("fourth hit sinks before the repaint", "game/shots.cpp",
+     "Paint(win);\n        if (ship->hits >= kShipLength) {\n            ++shipsSunk;\n            ship->sunk = true;\n"
+     "            // After the repaint, so that the wreck stays on screen over the ship.\n"
+     "            ship->PlaySinkAnimation(win);\n        }",
+     "if (ship->hits >= kShipLength) {\n            ++shipsSunk;\n            ship->sunk = true;\n"
+     "            ship->PlaySinkAnimation(win);\n        }\n        Paint(win);", GAME),
     ("orientation share", "game/board.cpp", "RandomInRange(0, 4) <= 2", "RandomInRange(0, 4) <= 1", GAME),
     ("generator lag", "game/random.cpp", "second = 31;", "second = 30;", GAME),
     ("RandomInRange rejection bound", "game/random.cpp", "} while (r >= n);", "} while (r > n);", GAME),
