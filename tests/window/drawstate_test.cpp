@@ -103,26 +103,6 @@ bool AllZeroFrom(const LOGFONTA &font, size_t offset)
     return true;
 }
 
-TEST(DescribeFont, TheGamesStatusFont)
-{
-    const LOGFONTA font = DescribeFont(20, FONT_BOLD, 0, "Arial");
-    EXPECT_EQ(font.lfHeight, 20);
-    EXPECT_EQ(font.lfWidth, 0);
-    EXPECT_EQ(font.lfEscapement, 0);
-    EXPECT_EQ(font.lfOrientation, 0);
-    EXPECT_EQ(font.lfWeight, FW_BOLD);
-    EXPECT_EQ(font.lfItalic, 0);
-    EXPECT_EQ(font.lfUnderline, 0);
-    EXPECT_EQ(font.lfStrikeOut, 0);
-    EXPECT_EQ(font.lfCharSet, DEFAULT_CHARSET);
-    EXPECT_EQ(font.lfOutPrecision, 0);
-    EXPECT_EQ(font.lfClipPrecision, 0);
-    EXPECT_EQ(font.lfQuality, 0);
-    EXPECT_EQ(font.lfPitchAndFamily, FF_DONTCARE);
-    EXPECT_STREQ(font.lfFaceName, "Arial");
-    EXPECT_TRUE(AllZeroFrom(font, offsetof(LOGFONTA, lfFaceName) + 6));
-}
-
 TEST(DescribeFont, StyleBitsAndFamilies)
 {
     const LOGFONTA all = DescribeFont(10, FONT_BOLD | FONT_ITALIC | FONT_UNDERLINED, FAMILY_SWISS, nullptr);
