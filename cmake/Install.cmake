@@ -76,7 +76,7 @@ if(QG_BUILD_GAME AND NOT WIN32)
   install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/zarn-launcher.sh DESTINATION games RENAME zarn)
 endif()
 
-# ---- the Debian package: cpack -G DEB in the build folder gives quillgraph_<version>_<arch>.deb.
+# ---- the Debian package: `cpack -G DEB` in the build folder gives quillgraph_<version>_<arch>.deb.
 if(NOT WIN32)
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGE_NAME quillgraph)
@@ -96,6 +96,6 @@ if(NOT WIN32)
   # Linking the static library needs the development packages of the same libraries.
   set(CPACK_DEBIAN_PACKAGE_SUGGESTS
       "libsdl2-dev, libfreetype-dev, libfontconfig-dev, libjpeg-dev, libpng-dev, libcairo2-dev, libcups2-dev, libx11-dev")
-  set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/packages)
+  set(CPACK_STRIP_FILES ON)
   include(CPack)
 endif()
