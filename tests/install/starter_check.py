@@ -8,6 +8,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import pngfile  # noqa: E402
 
 SCRIPT = "screenshot before.png\nclick 300 60\n"
+PROMPT = "Click mouse in the graphics window to finish execution."
 CLICK = (300, 60)
 WHITE, GOLD, NAVY, RED = (255, 255, 255), (255, 215, 0), (0, 0, 128), (255, 0, 0)
 
