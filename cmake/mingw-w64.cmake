@@ -16,8 +16,14 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # (and the posix threads library it pulls in) statically, so no extra DLL has to be found.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# Lets CMake run cross-built test programs at build time through Wine if asked.
-find_program(QG_WINE wine)
+# Lets CMake run cross-built test programs through Wine (test discovery, ctest). 64-bit
+# programs go to the 64-bit loader directly: Debian's wine script picks the 32-bit one
+# whenever wine32 is installed, even where the kernel cannot run it.
+if(QG_MINGW_PREFIX MATCHES "^x86_64" AND EXISTS /usr/lib/wine/wine64)
+  get_filename_component(QG_WINE ${CMAKE_CURRENT_LIST_DIR}/../tools/wine64-loader/wine ABSOLUTE)
+else()
+  find_program(QG_WINE wine)
+endif()
 if(QG_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${QG_WINE})
 endif()

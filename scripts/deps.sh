@@ -9,6 +9,8 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation
   libjpeg62-turbo-dev libpng-dev
   xvfb xdotool x11-common
+  # SDL's X11 message boxes (and so the print dialog) draw their text with core X fonts.
+  xfonts-base
   libcups2-dev libcairo2-dev cups-daemon cups-client cups-core-drivers poppler-utils locales x11-utils
   # The Windows build and its tests under Wine; dpkg-dev unpacks libjpeg's source package.
   mingw-w64 wine wine32:i386 dpkg-dev x11-apps

@@ -2,7 +2,9 @@
 # Runs a Windows program under Wine, headless: tools/wine-run.sh program.exe [args...]
 # Creates the Wine prefix on first use (quietly, no dialogs), starts Xvfb when DISPLAY is
 # unset, and shuts Wine and that Xvfb down afterwards. Exits with the program's status.
-#   WINEPREFIX   prefix to use (default: $QG_WINE_HOME/prefix, QG_WINE_HOME=/tmp/qg-wine-$UID)
+#   WINEARCH     win32 or win64 (default: win32 where this machine runs 32-bit programs)
+#   WINEPREFIX   prefix to use (default: $QG_WINE_HOME/prefix-$WINEARCH,
+#                QG_WINE_HOME=/tmp/qg-wine-$UID)
 # Runs on one prefix take turns (a lock held for the whole run): Wine programs of one
 # prefix share one wineserver and one desktop, and shutting down after a run would
 # otherwise end another run's program.
@@ -16,10 +18,11 @@ for tool in wine wineboot wineserver; do
   command -v "$tool" >/dev/null || { echo "$0: $tool is not installed" >&2; exit 2; }
 done
 
+source "$(dirname "$0")/wine-env.sh"
+qg_wine_setup "$0"
 home=${QG_WINE_HOME:-/tmp/qg-wine-$(id -u)}
 mkdir -p "$home"
-export WINEPREFIX=${WINEPREFIX:-$home/prefix}
-export WINEARCH=${WINEARCH:-win32}
+export WINEPREFIX=${WINEPREFIX:-$home/prefix-$WINEARCH}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko installer dialogs: the programs run here need neither.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}

@@ -104,7 +104,13 @@ extern "C" BOOL WINAPI PrintDlgA(LPPRINTDLGA pPD)
     std::string error;
     const std::vector<print::Destination> dests = print::ListDestinations(&error);
     const user::BoxSpec box = DialogFor(dests, error);
-    const int chosen = user::RunModalBox(pPD->hwndOwner, box);
+    std::string why;
+    const int chosen = user::RunModalBox(pPD->hwndOwner, box, &why);
+    if (chosen < 0) {
+        std::fprintf(stderr, "Print: printing was not possible: the print dialog could not be shown (%s)\n",
+                     why.c_str());
+        std::fflush(stderr);
+    }
     if (chosen < 0 || chosen == box.cancelButton)
         return FALSE;
 

@@ -39,7 +39,7 @@ const char *IconName(BoxSpec::Icon icon)
 
 } // namespace
 
-int RunModalBox(HWND owner, const BoxSpec &box)
+int RunModalBox(HWND owner, const BoxSpec &box, std::string *why)
 {
     Boxes &s = State();
     int chosen;
@@ -59,7 +59,17 @@ int RunModalBox(HWND owner, const BoxSpec &box)
         // The box blocks the program: what it drew must be on the screen behind the box.
         PresentDue(true);
         Window *w = FindWindow(owner);
-        chosen = ActiveBackend().ShowBox(w, box);
+        std::string failure;
+        chosen = ActiveBackend().ShowBox(w, box, failure);
+        if (chosen < 0) {
+            if (failure.empty())
+                failure = "the window system refused it";
+            std::fprintf(stderr, "%s: %s\n(this box could not be shown: %s)\n", box.caption.c_str(),
+                         box.text.c_str(), failure.c_str());
+            std::fflush(stderr);
+            if (why)
+                *why = failure;
+        }
     }
     s.shown.push_back(test::BoxRecord{owner, box.caption, box.text, IconName(box.icon), box.buttons,
                                       chosen >= 0 ? box.buttons[static_cast<size_t>(chosen)] : std::string()});

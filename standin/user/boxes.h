@@ -9,8 +9,10 @@
 namespace standin::user {
 
 // Shows `box` modally over `owner` (null: no owner) and returns the index of the button
-// that answered it, or -1 when no box could be shown.
-int RunModalBox(HWND owner, const BoxSpec &box);
+// that answered it, or -1 when no box could be shown. A box that cannot be shown is
+// written to standard error instead, with the reason (also left in `why`, if given), so
+// its message still reaches the user.
+int RunModalBox(HWND owner, const BoxSpec &box, std::string *why = nullptr);
 
 } // namespace standin::user
 

@@ -14,6 +14,9 @@
 namespace {
 
 volatile int sink;
+// The spinning case counts here: unsigned, so a fast machine wraps it instead of meeting
+// the overflow check before the CPU budget is spent.
+volatile unsigned spins;
 
 enum Case : uint8_t {
     kReturn, kExitOne, kThrowOutOfMemory, kRefusedAllocation, // accepted
@@ -63,7 +66,7 @@ void Misbehave(const uint8_t *data, size_t size)
         break;
     case kSpin:
         for (;;)
-            sink = sink + 1;
+            spins = spins + 1;
     case kSleep:
         for (;;)
             sleep(1);

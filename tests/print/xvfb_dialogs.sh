@@ -10,10 +10,12 @@ export LSAN_OPTIONS="print_suppressions=0:suppressions=$here/../standin/lsan-sys
 work=$(mktemp -d)
 chmod 755 "$work" # the scheduler's filters run as lp and must reach the spool inside
 xvfb_pid=
+bare_pid=
 app_pid=
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  [ -n "$bare_pid" ] && kill "$bare_pid" 2>/dev/null || true
   bash "$here/loopback-cups.sh" stop "$work/cups" >/dev/null 2>&1 || true
   rm -rf "$work"
 }
@@ -85,4 +87,23 @@ finish
 dialog 0" ] || fail "Escape: unexpected answers"
 sleep 0.5
 [ ! -e "$work/cups/out/file-a4.pdf" ] || fail "a cancelled dialog printed"
+
+# A server with no core fonts, where SDL cannot draw a box: both calls fail as Win32's do
+# when no box can be made, and the messages reach standard error instead.
+Xvfb -displayfd 3 -fp built-ins -screen 0 1024x768x24 -nolisten tcp 3>"$work/display2" 2>/dev/null &
+bare_pid=$!
+for _ in $(seq 100); do [ -s "$work/display2" ] && break; sleep 0.05; done
+[ -s "$work/display2" ] || fail "Xvfb without fonts did not start"
+set +e
+DISPLAY=":$(cat "$work/display2")" timeout 60 "$program" >"$work/out" 2>"$work/err"
+status=$?
+set -e
+kill "$bare_pid" 2>/dev/null || true
+[ "$status" -eq 0 ] || fail "no fonts: status $status"
+[ "$(cat "$work/out")" = "box 0
+dialog 0" ] || fail "no fonts: unexpected answers"
+grep -qxF "Graphics Library: Double-buffering must be enabled." "$work/err" || fail "no fonts: box text missing"
+grep -q "^(this box could not be shown: .\+)$" "$work/err" || fail "no fonts: no reason given"
+grep -q "^Print: printing was not possible: the print dialog could not be shown (.\+)$" "$work/err" ||
+  fail "no fonts: the print dialog's failure was not reported"
 echo "ok"

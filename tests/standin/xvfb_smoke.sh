@@ -32,6 +32,11 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
+# On a loaded machine the first connections can still be refused just after Xvfb says
+# it is ready; the program gets a display that answers.
+answers=
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && { answers=1; break; }; sleep 0.05; done
+[ -n "$answers" ] || fail "display $DISPLAY does not answer"
 
 "$program" >"$work/out" 2>"$work/stderr" &
 app_pid=$!

@@ -4,14 +4,17 @@
 # command, so the Windows programs it starts under Wine cost a fraction of a second each.
 #   tests/win32/wine-session.sh PREFIX COMMAND [ARGS...]
 # Exports DISPLAY, WINEPREFIX, WINEARCH, WINEDEBUG, WINEDLLOVERRIDES for the command, and
-# exits with its status. Wine and Xvfb are shut down afterwards.
+# exits with its status. Wine and Xvfb are shut down afterwards. WINEARCH (win32 or win64)
+# comes from the environment, else tools/wine-env.sh picks what this machine can run.
 set -euo pipefail
 [ $# -ge 2 ] || { echo "usage: $0 PREFIX COMMAND [ARGS...]" >&2; exit 2; }
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 export WINEPREFIX=$(realpath -m "$1")
 shift
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+source "$root/tools/wine-env.sh"
+qg_wine_setup wine-session
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 mkdir -p "$(dirname "$WINEPREFIX")"
 
 xvfb_pid=

@@ -62,9 +62,10 @@ struct Backend {
     virtual void Inject(const InputEvent &e) = 0;
     virtual SIZE ScreenSize() = 0;
     // Shows a modal box over `owner` (null: no owner) until the user picks a button;
-    // returns its index, or -1 when no box could be shown. Headless: no one can answer,
-    // so the box is written to standard error and answers as if dismissed.
-    virtual int ShowBox(Window *owner, const BoxSpec &box) = 0;
+    // returns its index, or -1 with the reason in `why` when no box could be shown.
+    // Headless: no one can answer, so the box is written to standard error and answers
+    // as if dismissed.
+    virtual int ShowBox(Window *owner, const BoxSpec &box, std::string &why) = 0;
     // Shortest time between two presents of one window: the display's frame time.
     virtual uint64_t FrameIntervalNs() = 0;
 };

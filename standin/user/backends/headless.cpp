@@ -24,7 +24,7 @@ public:
     SIZE ScreenSize() override { return SIZE{1920, 1080}; }
     uint64_t FrameIntervalNs() override { return 1000000000ull / 60; }
 
-    int ShowBox(Window *, const BoxSpec &box) override
+    int ShowBox(Window *, const BoxSpec &box, std::string &) override
     {
         std::fprintf(stderr, "%s: %s\n", box.caption.c_str(), box.text.c_str());
         return box.cancelButton >= 0 ? box.cancelButton : box.defaultButton;

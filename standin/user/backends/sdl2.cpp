@@ -10,6 +10,9 @@
 #include "user/backends/settings.h"
 
 #include <SDL.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -25,9 +28,12 @@ extern "C" char *program_invocation_short_name; // glibc: the program's own name
 
 namespace standin::user {
 
-#ifdef STANDIN_HAVE_X11
-double X11DisplayDpi(); // x11_density.cpp
-#endif
+namespace x11 { // sdl2_x11.cpp: Xlib's names clash with ours, so they stay in a file of their own
+void *DisplayOf(SDL_Window *window); // null unless SDL runs the window on X11
+bool EventsQueued(void *display);
+int ConnectionFd(void *display);
+double DisplayDpi(); // 0 when there is no X display to ask
+} // namespace x11
 
 namespace {
 
@@ -167,10 +173,8 @@ int ScaleForDpi(double dpi)
 // The display's density: from the X server where there is one, else as SDL reports it.
 double DisplayDpi()
 {
-#ifdef STANDIN_HAVE_X11
-    if (const double dpi = X11DisplayDpi(); dpi > 0)
+    if (const double dpi = x11::DisplayDpi(); dpi > 0)
         return dpi;
-#endif
     float diagonal = 0, horizontal = 0, vertical = 0;
     if (SDL_GetDisplayDPI(0, &diagonal, &horizontal, &vertical) == 0)
         return horizontal;
@@ -220,6 +224,7 @@ public:
         arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
         if (arrow_)
             SDL_SetCursor(arrow_);
+        wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     }
 
     [[noreturn]] static void CannotOpen(const char *why)
@@ -233,6 +238,8 @@ public:
         if (arrow_)
             SDL_FreeCursor(arrow_);
         SDL_Quit();
+        if (wakeFd_ >= 0)
+            close(wakeFd_);
     }
 
     bool Create(Window &w) override
@@ -255,6 +262,8 @@ public:
         if (!sw)
             return false;
         w.backendWindow = new Native{sw, scale};
+        if (!xDisplay_)
+            xDisplay_ = x11::DisplayOf(sw);
         std::lock_guard lock(mutex_);
         byId_[SDL_GetWindowID(sw)] = Route{w.hwnd(), scale};
         byHwnd_[w.hwnd()] = SDL_GetWindowID(sw);
@@ -333,9 +342,31 @@ public:
     void Wait(uint64_t timeoutNs) override
     {
         int ms = static_cast<int>(std::min<uint64_t>((timeoutNs + 999999) / 1000000, 1000));
-        if (ms > 0)
-            SDL_WaitEventTimeout(nullptr, ms);
+        if (ms > 0) {
+            if (xDisplay_ && wakeFd_ >= 0)
+                WaitOnX11(ms);
+            else
+                SDL_WaitEventTimeout(nullptr, ms);
+        }
         pollNow_ = true;
+    }
+
+    // SDL_WaitEventTimeout on X11 wakes itself for every event it takes in while waiting,
+    // by an X event sent to the window over a second connection. Sent just before the
+    // window is destroyed, that request can reach the server after the destruction, and
+    // the BadWindow it earns ends the program inside SDL_Quit. Waiting on the connection
+    // ourselves sends nothing; injected input wakes the wait through wakeFd_.
+    void WaitOnX11(int ms)
+    {
+        if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
+            return;
+        if (x11::EventsQueued(xDisplay_))
+            return;
+        pollfd fds[2] = {{x11::ConnectionFd(xDisplay_), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+        if (poll(fds, 2, ms) > 0 && (fds[1].revents & POLLIN)) {
+            uint64_t count;
+            [[maybe_unused]] ssize_t n = read(wakeFd_, &count, sizeof count);
+        }
     }
 
     void SetCapture(Window *) override
@@ -372,6 +403,10 @@ public:
         }
         Packed::Pack(e, id, ev.user);
         SDL_PushEvent(&ev);
+        if (wakeFd_ >= 0) {
+            const uint64_t one = 1;
+            [[maybe_unused]] ssize_t n = write(wakeFd_, &one, sizeof one);
+        }
     }
 
     // In drawing pixels, like every other coordinate the program sees.
@@ -383,7 +418,7 @@ public:
         return SIZE{mode.w / scale_, mode.h / scale_};
     }
 
-    int ShowBox(Window *owner, const BoxSpec &box) override
+    int ShowBox(Window *owner, const BoxSpec &box, std::string &why) override
     {
         std::vector<std::string> labels;
         for (const std::string &b : box.buttons)
@@ -412,8 +447,10 @@ public:
         data.numbuttons = static_cast<int>(buttons.size());
         data.buttons = buttons.data();
         int chosen = -1;
-        if (SDL_ShowMessageBox(&data, &chosen) != 0)
+        if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+            why = SDL_GetError();
             return -1;
+        }
         // Closed through its frame: what Escape would have picked.
         if (chosen < 0 || chosen >= data.numbuttons)
             chosen = box.cancelButton >= 0 ? box.cancelButton : box.defaultButton;
@@ -526,6 +563,8 @@ private:
     }
 
     Uint32 injectType_ = 0;
+    void *xDisplay_ = nullptr; // the X11 connection of SDL's windows, when SDL runs on X11
+    int wakeFd_ = -1;          // written when input is injected, to end a wait on X11
     SDL_Cursor *arrow_ = nullptr;
     int scale_ = 1;          // screen pixels per drawing pixel, for windows to come
     bool scaleAsked_ = false; // from QUILLGRAPH_SCALE rather than the display
