@@ -18,7 +18,7 @@
 #undef ERROR_OUT_OF_MEMORY
 #undef ERROR_FILE_NOT_FOUND
 #else
-#include <standin/win32.h>
+#include "standin/win32.h" // beside this header once installed
 #endif
 
 #endif // QUILLGRAPH_WIN32API_H

@@ -1,5 +1,9 @@
 // The kernel and multimedia-timer calls: module handle, Sleep and the millisecond clock.
+#include "kernel/clock.h"
+
 #include "common/trace.h"
+#include "user/backends/runner.h"
+#include "user/backends/settings.h"
 #include "user/queue.h"
 #include "user/window.h"
 
@@ -16,11 +20,52 @@ namespace {
 // it and pass it back. It is the classic image base, so call logs read the same each run.
 HMODULE const processModule = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x400000));
 
-bool virtualClock = false;
-DWORD virtualNow = 0;
 std::function<void(DWORD)> sleepHook;
 
+DWORD RealClockMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    // Truncation to 32 bits gives the wrap-around at 2^32 ms that the real timer has.
+    return static_cast<DWORD>(static_cast<uint64_t>(now.tv_sec) * 1000u +
+                              static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+}
+
+struct Clock {
+    bool isVirtual = false;
+    DWORD virtualNow = 0;
+};
+
+// The person running the program may ask for the virtual clock; it starts at the real
+// clock's reading, so the program sees an ordinary time.
+Clock &TheClock()
+{
+    static Clock clock = [] {
+        Clock c;
+        c.isVirtual = standin::user::CurrentSettings().virtualClock;
+        if (c.isVirtual)
+            c.virtualNow = RealClockMs();
+        return c;
+    }();
+    return clock;
+}
+
 } // namespace
+
+uint32_t standin::kernel::ProgramClockMs()
+{
+    const Clock &c = TheClock();
+    return c.isVirtual ? c.virtualNow : RealClockMs();
+}
+
+bool standin::kernel::ClockIsVirtual() { return TheClock().isVirtual; }
+
+void standin::kernel::AdvanceVirtualClock(uint32_t milliseconds)
+{
+    Clock &c = TheClock();
+    if (c.isVirtual)
+        c.virtualNow += milliseconds;
+}
 
 void standin::test::OnSleep(std::function<void(DWORD)> callback)
 {
@@ -29,8 +74,8 @@ void standin::test::OnSleep(std::function<void(DWORD)> callback)
 
 void standin::test::UseVirtualClock(bool on)
 {
-    virtualClock = on;
-    virtualNow = 0;
+    TheClock().isVirtual = on;
+    TheClock().virtualNow = 0;
 }
 
 extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName)
@@ -47,8 +92,9 @@ extern "C" void WINAPI Sleep(DWORD dwMilliseconds)
     standin::trace::Note("Sleep", dwMilliseconds);
     if (sleepHook)
         sleepHook(dwMilliseconds);
-    if (virtualClock) {
-        virtualNow += dwMilliseconds;
+    standin::user::RunnerProgramTimes();
+    if (standin::kernel::ClockIsVirtual()) {
+        standin::kernel::AdvanceVirtualClock(dwMilliseconds);
         return;
     }
     // With a window open, the window system goes on showing drawing and collecting input
@@ -69,11 +115,6 @@ extern "C" DWORD WINAPI timeGetTime(void)
     // It has no failure result to inject. Reading the clock is not work: a loop that
     // checks the time between empty PeekMessageA calls still counts as idle.
     standin::trace::NoteQuiet("timeGetTime");
-    if (virtualClock)
-        return virtualNow;
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    // Truncation to 32 bits gives the wrap-around at 2^32 ms that the real timer has.
-    return static_cast<DWORD>(static_cast<uint64_t>(now.tv_sec) * 1000u +
-                              static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+    standin::user::RunnerProgramTimes(); // a program timing its frames moves a pause on
+    return standin::kernel::ProgramClockMs();
 }

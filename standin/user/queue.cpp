@@ -5,6 +5,7 @@
 
 #include "common/trace.h"
 #include "user/backends/backend.h"
+#include "user/backends/runner.h"
 #include "user/keyboard.h"
 #include "user/window.h"
 
@@ -360,6 +361,7 @@ extern "C" BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, 
     if (++q.emptyRun > kIdleSpinLimit) {
         if (IdleHook())
             IdleHook()();
+        RunnerProgramWaits();
         WaitForInput(kIdleWaitNs);
         if (validFilter) {
             PresentDue();

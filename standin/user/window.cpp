@@ -4,6 +4,7 @@
 
 #include "common/trace.h"
 #include "user/backends/backend.h"
+#include "user/backends/runner.h"
 #include "user/queue.h"
 
 #include <algorithm>
@@ -98,6 +99,8 @@ BOOL DestroyWindowNow(HWND hwnd)
         return FALSE;
     if (w->destroying)
         return TRUE; // already on its way out (a nested call from WM_DESTROY)
+    // Its last picture, before the program hears of the end (it may exit right then).
+    RunnerWindowClosing(hwnd);
     w->destroying = true;
     ForgetCapture(hwnd);
     if (w->visible) {
@@ -204,6 +207,7 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCS
         DestroyWindowNow(hwnd);
         return nullptr;
     }
+    RunnerWindowCreated(hwnd);
     if (WindowCreatedHook())
         WindowCreatedHook()(hwnd);
     if (!FindWindow(hwnd))

@@ -1,15 +1,24 @@
 // The sdl2 backend: real windows on X11, Wayland or macOS. The client surface is copied
 // to SDL's window surface (the X shared-memory path, not OpenGL) when the queue presents
 // it; native input becomes InputEvents with Win32 virtual-key codes.
+//
+// On a high-density display (or with QUILLGRAPH_SCALE) each drawing pixel is shown as a
+// block of scale x scale screen pixels: the program's coordinates stay drawing pixels,
+// mouse positions are divided back, and the picture is enlarged nearest-neighbour.
 #include "user/backends/backend.h"
+
+#include "user/backends/settings.h"
 
 #include <SDL.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -23,6 +32,7 @@ namespace x11 { // sdl2_x11.cpp: Xlib's names clash with ours, so they stay in a
 void *DisplayOf(SDL_Window *window); // null unless SDL runs the window on X11
 bool EventsQueued(void *display);
 int ConnectionFd(void *display);
+double DisplayDpi(); // 0 when there is no X display to ask
 } // namespace x11
 
 namespace {
@@ -144,6 +154,39 @@ struct Packed {
 
 static_assert(sizeof(void *) == 8, "the injected-event packing needs 64-bit pointers");
 
+// Rounds toward minus infinity: a captured mouse left of the window maps to -1, not 0.
+int FloorDiv(int value, int divisor)
+{
+    const int q = value / divisor;
+    return (value % divisor != 0 && (value < 0) != (divisor < 0)) ? q - 1 : q;
+}
+
+// Screen pixels per drawing pixel for a display of this density: twice the usual 96 dpi
+// (from about 1.75 times on) gives 2, and so on.
+int ScaleForDpi(double dpi)
+{
+    if (!(dpi > 0))
+        return 1;
+    return std::clamp(static_cast<int>(std::floor(dpi / 96.0 + 0.25)), 1, 8);
+}
+
+// The display's density: from the X server where there is one, else as SDL reports it.
+double DisplayDpi()
+{
+    if (const double dpi = x11::DisplayDpi(); dpi > 0)
+        return dpi;
+    float diagonal = 0, horizontal = 0, vertical = 0;
+    if (SDL_GetDisplayDPI(0, &diagonal, &horizontal, &vertical) == 0)
+        return horizontal;
+    return 96;
+}
+
+// What the backend keeps for one window.
+struct Native {
+    SDL_Window *window = nullptr;
+    int scale = 1;
+};
+
 class Sdl2Backend final : public Backend {
 public:
     Sdl2Backend()
@@ -174,6 +217,9 @@ public:
         if (SDL_Init(SDL_INIT_VIDEO) != 0)
             CannotOpen(SDL_GetError());
         SDL_StopTextInput(); // characters come from TranslateMessage, not an input method
+        const int asked = CurrentSettings().scale;
+        scaleAsked_ = asked > 0;
+        scale_ = scaleAsked_ ? asked : (haveX11 || haveWayland ? ScaleForDpi(DisplayDpi()) : 1);
         injectType_ = SDL_RegisterEvents(1);
         arrow_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
         if (arrow_)
@@ -198,18 +244,28 @@ public:
 
     bool Create(Window &w) override
     {
-        POINT origin = w.ClientOrigin();
-        // Not resizable; no SDL_WINDOW_ALLOW_HIGHDPI, so one client pixel is one logical pixel.
-        SDL_Window *sw = SDL_CreateWindow(Utf8FromCp1252(w.title).c_str(), origin.x, origin.y,
-                                          std::max(w.ClientWidth(), 1), std::max(w.ClientHeight(), 1),
+        const POINT origin = w.ClientOrigin();
+        const int width = std::max(w.ClientWidth(), 1), height = std::max(w.ClientHeight(), 1);
+        int scale = scale_;
+        // A scale worked out from the display gives way where the window would not fit on
+        // the screen; one the user asked for is kept.
+        if (!scaleAsked_) {
+            SDL_DisplayMode mode{};
+            if (SDL_GetDesktopDisplayMode(0, &mode) == 0)
+                while (scale > 1 && (int64_t{width} * scale > mode.w || int64_t{height} * scale > mode.h))
+                    --scale;
+        }
+        // Not resizable; no SDL_WINDOW_ALLOW_HIGHDPI, so a window pixel is a screen pixel.
+        SDL_Window *sw = SDL_CreateWindow(Utf8FromCp1252(w.title).c_str(), ScreenCoordinate(origin.x),
+                                          ScreenCoordinate(origin.y), width * scale, height * scale,
                                           SDL_WINDOW_HIDDEN);
         if (!sw)
             return false;
-        w.backendWindow = sw;
+        w.backendWindow = new Native{sw, scale};
         if (!xDisplay_)
             xDisplay_ = x11::DisplayOf(sw);
         std::lock_guard lock(mutex_);
-        byId_[SDL_GetWindowID(sw)] = w.hwnd();
+        byId_[SDL_GetWindowID(sw)] = Route{w.hwnd(), scale};
         byHwnd_[w.hwnd()] = SDL_GetWindowID(sw);
         return true;
     }
@@ -231,22 +287,42 @@ public:
         SDL_Surface *screen = SDL_GetWindowSurface(Sdl(w));
         if (!screen)
             return;
+        const int s = Scale(w);
         const gdi::Surface &client = w.client->surface;
-        SDL_Rect r{area.left, area.top, std::min<int>(area.right, screen->w) - area.left,
-                   std::min<int>(area.bottom, screen->h) - area.top};
+        SDL_Rect r{area.left, area.top, std::min<int>(area.right, screen->w / s) - area.left,
+                   std::min<int>(area.bottom, screen->h / s) - area.top};
         if (r.w <= 0 || r.h <= 0)
             return;
         if (SDL_MUSTLOCK(screen))
             SDL_LockSurface(screen);
+        const int bpp = screen->format->BytesPerPixel;
+        auto *dst = static_cast<uint8_t *>(screen->pixels) + static_cast<ptrdiff_t>(r.y) * s * screen->pitch +
+                    static_cast<ptrdiff_t>(r.x) * s * bpp;
         const void *src = client.Row(r.y) + r.x;
-        void *dst = static_cast<uint8_t *>(screen->pixels) + static_cast<ptrdiff_t>(r.y) * screen->pitch +
-                    static_cast<ptrdiff_t>(r.x) * screen->format->BytesPerPixel;
         // Client pixels are 0x00RRGGBB, SDL's RGB888; the window surface is usually the same.
-        SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888, src, client.width * 4, screen->format->format, dst,
-                          screen->pitch);
+        if (s == 1) {
+            SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888, src, client.width * 4, screen->format->format,
+                              dst, screen->pitch);
+        } else {
+            // Each row in the screen's format once, then every pixel s times across and
+            // the widened row s times down.
+            row_.resize(static_cast<size_t>(r.w) * bpp);
+            for (int y = 0; y < r.h; ++y) {
+                SDL_ConvertPixels(r.w, 1, SDL_PIXELFORMAT_RGB888, client.Row(r.y + y) + r.x, client.width * 4,
+                                  screen->format->format, row_.data(), r.w * bpp);
+                uint8_t *out = dst + static_cast<ptrdiff_t>(y) * s * screen->pitch;
+                for (int x = 0; x < r.w; ++x)
+                    for (int k = 0; k < s; ++k)
+                        std::memcpy(out + (static_cast<ptrdiff_t>(x) * s + k) * bpp, row_.data() + x * bpp, bpp);
+                for (int k = 1; k < s; ++k)
+                    std::memcpy(out + static_cast<ptrdiff_t>(k) * screen->pitch, out,
+                                static_cast<size_t>(r.w) * s * bpp);
+            }
+        }
         if (SDL_MUSTLOCK(screen))
             SDL_UnlockSurface(screen);
-        SDL_UpdateWindowSurfaceRects(Sdl(w), &r, 1);
+        SDL_Rect shown{r.x * s, r.y * s, r.w * s, r.h * s};
+        SDL_UpdateWindowSurfaceRects(Sdl(w), &shown, 1);
     }
 
     void Poll(std::deque<InputEvent> &input) override
@@ -309,6 +385,7 @@ public:
             byHwnd_.erase(w.hwnd());
         }
         SDL_DestroyWindow(sw);
+        delete static_cast<Native *>(w.backendWindow);
         w.backendWindow = nullptr;
     }
 
@@ -332,12 +409,13 @@ public:
         }
     }
 
+    // In drawing pixels, like every other coordinate the program sees.
     SIZE ScreenSize() override
     {
         SDL_DisplayMode mode{};
         if (SDL_GetDesktopDisplayMode(0, &mode) != 0)
             return SIZE{1024, 768};
-        return SIZE{mode.w, mode.h};
+        return SIZE{mode.w / scale_, mode.h / scale_};
     }
 
     int ShowBox(Window *owner, const BoxSpec &box, std::string &why) override
@@ -363,7 +441,7 @@ public:
         case BoxSpec::Icon::None: data.flags = 0; break;
         }
         data.flags |= SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
-        data.window = owner ? Sdl(*owner) : nullptr;
+        data.window = owner && owner->backendWindow ? Sdl(*owner) : nullptr;
         data.title = title.c_str();
         data.message = text.c_str();
         data.numbuttons = static_cast<int>(buttons.size());
@@ -392,24 +470,43 @@ public:
 private:
     static constexpr uint64_t kPollIntervalNs = 250000;
 
-    static SDL_Window *Sdl(Window &w) { return static_cast<SDL_Window *>(w.backendWindow); }
+    struct Route {
+        HWND hwnd = nullptr;
+        int scale = 1;
+    };
 
-    HWND HwndFor(Uint32 windowId)
+    static SDL_Window *Sdl(Window &w) { return static_cast<Native *>(w.backendWindow)->window; }
+    static int Scale(Window &w) { return static_cast<Native *>(w.backendWindow)->scale; }
+
+    // A position on the screen for a drawing-pixel one.
+    int ScreenCoordinate(int v) const
+    {
+        return static_cast<int>(std::clamp<int64_t>(int64_t{v} * scale_, INT32_MIN, INT32_MAX));
+    }
+
+    Route RouteFor(Uint32 windowId)
     {
         std::lock_guard lock(mutex_);
         auto it = byId_.find(windowId);
-        return it == byId_.end() ? nullptr : it->second;
+        return it == byId_.end() ? Route{} : it->second;
     }
+
+    HWND HwndFor(Uint32 windowId) { return RouteFor(windowId).hwnd; }
 
     void Translate(const SDL_Event &ev, std::deque<InputEvent> &input)
     {
         InputEvent e;
+        // Mouse positions come in window pixels: back to drawing pixels.
+        auto place = [&](Uint32 windowId, int x, int y) {
+            const Route route = RouteFor(windowId);
+            e.hwnd = route.hwnd;
+            e.x = FloorDiv(x, route.scale);
+            e.y = FloorDiv(y, route.scale);
+        };
         switch (ev.type) {
         case SDL_MOUSEMOTION:
             e.type = InputEvent::Type::Move;
-            e.hwnd = HwndFor(ev.motion.windowID);
-            e.x = ev.motion.x;
-            e.y = ev.motion.y;
+            place(ev.motion.windowID, ev.motion.x, ev.motion.y);
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
@@ -422,17 +519,13 @@ private:
             else
                 return;
             e.type = InputEvent::Type::Button;
-            e.hwnd = HwndFor(ev.button.windowID);
+            place(ev.button.windowID, ev.button.x, ev.button.y);
             e.down = ev.type == SDL_MOUSEBUTTONDOWN;
-            e.x = ev.button.x;
-            e.y = ev.button.y;
             break;
         case SDL_MOUSEWHEEL:
             e.type = InputEvent::Type::Wheel;
-            e.hwnd = HwndFor(ev.wheel.windowID);
+            place(ev.wheel.windowID, ev.wheel.mouseX, ev.wheel.mouseY);
             e.wheelDelta = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
-            e.x = ev.wheel.mouseX;
-            e.y = ev.wheel.mouseY;
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
@@ -473,8 +566,11 @@ private:
     void *xDisplay_ = nullptr; // the X11 connection of SDL's windows, when SDL runs on X11
     int wakeFd_ = -1;          // written when input is injected, to end a wait on X11
     SDL_Cursor *arrow_ = nullptr;
+    int scale_ = 1;          // screen pixels per drawing pixel, for windows to come
+    bool scaleAsked_ = false; // from QUILLGRAPH_SCALE rather than the display
+    std::vector<uint8_t> row_; // one client row in the screen's format, while presenting
     std::mutex mutex_;
-    std::unordered_map<Uint32, HWND> byId_;
+    std::unordered_map<Uint32, Route> byId_;
     std::unordered_map<HWND, Uint32> byHwnd_;
     uint64_t lastPollNs_ = 0;
     bool pollNow_ = true;

@@ -1,8 +1,11 @@
-// What the sdl2 backend's wait needs of Xlib, apart from its other code: Xlib's macros
-// (None, Bool, Status...) and its Window type would clash with the stand-in's.
+// What the sdl2 backend's wait and its choice of scale need of Xlib, apart from its other
+// code: Xlib's macros (None, Bool, Status...) and its Window type would clash with the
+// stand-in's.
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+
+#include <cstdlib>
 
 namespace standin::user::x11 {
 
@@ -20,5 +23,23 @@ void *DisplayOf(SDL_Window *window)
 bool EventsQueued(void *display) { return XEventsQueued(static_cast<Display *>(display), QueuedAfterFlush) > 0; }
 
 int ConnectionFd(void *display) { return ConnectionNumber(static_cast<Display *>(display)); }
+
+// The display's density, which SDL does not report on X11: Xft.dpi, what desktops set for
+// a high-density screen, else the screen's own size in millimetres. Asked on a connection
+// of its own, before SDL has a window.
+double DisplayDpi()
+{
+    Display *x = XOpenDisplay(nullptr);
+    if (!x)
+        return 0;
+    double dpi = 0;
+    if (const char *xft = XGetDefault(x, "Xft", "dpi"))
+        dpi = std::atof(xft);
+    const int screen = DefaultScreen(x);
+    if (!(dpi > 0) && DisplayWidthMM(x, screen) > 0)
+        dpi = DisplayWidth(x, screen) * 25.4 / DisplayWidthMM(x, screen);
+    XCloseDisplay(x);
+    return dpi > 0 ? dpi : 0;
+}
 
 } // namespace standin::user::x11

@@ -1,6 +1,10 @@
-// Which backend runs: sdl2 for programs, headless once a test has asked for it. Created on
-// first use, so a program that never opens a window never touches the display.
+// Which backend runs: sdl2 for programs, headless once a test or QUILLGRAPH_BACKEND has
+// asked for it. Created on first use, so a program that never opens a window never
+// touches the display; the runner starts with it.
 #include "user/backends/backend.h"
+
+#include "user/backends/runner.h"
+#include "user/backends/settings.h"
 
 namespace standin::user {
 
@@ -25,12 +29,15 @@ Backend &ActiveBackend()
 {
     Choice &c = Selected();
     if (!c.backend) {
+        if (CurrentSettings().backend == Settings::BackendChoice::Headless)
+            c.headless = true;
 #ifdef STANDIN_HAVE_SDL2
         c.backend = c.headless ? MakeHeadlessBackend() : MakeSdl2Backend();
 #else
         c.headless = true;
         c.backend = MakeHeadlessBackend();
 #endif
+        StartRunner(c.headless);
     }
     return *c.backend;
 }
