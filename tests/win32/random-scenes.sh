@@ -12,6 +12,10 @@ host=$1
 native=$2
 count=${QG_RANDOM_SCENES:-4000}
 first=${QG_RANDOM_FIRST:-1}
+if [ ! -x "$host" ]; then
+  echo "the stand-in's program $host is not built (cmake --build <Linux build> --target random_scenes)"
+  exit 1
+fi
 if ! command -v wine >/dev/null || [ -z "${WINEPREFIX:-}" ]; then
   echo "skipped: needs Wine and a Wine session (tests/win32/wine-session.sh)"
   exit 77
