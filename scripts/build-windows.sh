@@ -28,7 +28,7 @@ host=${QG_HOST_BUILD:-build}
 # The Linux build supplies what runs on this machine: the picture generator and the
 # stand-in half of the surface comparison.
 cmake -S . -B "$host" -G "Unix Makefiles" >/dev/null
-cmake --build "$host" -j "${QG_JOBS:-2}" --target surface_script zarn_fleet
+cmake --build "$host" -j "${QG_JOBS:-2}" --target surface_script random_scenes zarn_fleet
 
 built=()
 for bits in $(printf '%s\n' "${words[@]}" | sort -u); do

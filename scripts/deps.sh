@@ -13,7 +13,7 @@ packages=(
   xfonts-base
   libcups2-dev libcairo2-dev cups-daemon cups-client cups-core-drivers poppler-utils locales x11-utils
   # The Windows build and its tests under Wine; dpkg-dev unpacks libjpeg's source package.
-  mingw-w64 wine wine32:i386 dpkg-dev x11-apps
+  mingw-w64 wine wine32:i386 wine64 dpkg-dev x11-apps
   # The fuzz targets: clang with libFuzzer and the sanitizer runtimes; llvm's symbolizer.
   clang libclang-rt-14-dev llvm
 )
