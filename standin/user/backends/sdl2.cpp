@@ -214,8 +214,13 @@ public:
         if (drivers.empty())
             CannotOpen("no display (is DISPLAY set?)");
         SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str()); // SDL_VIDEODRIVER still wins
-        if (SDL_Init(SDL_INIT_VIDEO) != 0)
-            CannotOpen(SDL_GetError());
+        // A display that is up can still refuse a connection for a moment on a loaded
+        // machine ("x11 not available"): ask again a few times before giving up.
+        for (int tries = 1; SDL_Init(SDL_INIT_VIDEO) != 0; ++tries) {
+            if (tries == 5)
+                CannotOpen(SDL_GetError());
+            SDL_Delay(100u * static_cast<Uint32>(tries));
+        }
         SDL_StopTextInput(); // characters come from TranslateMessage, not an input method
         const int asked = CurrentSettings().scale;
         scaleAsked_ = asked > 0;
