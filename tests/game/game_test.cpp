@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <deque>
 #include <map>
 #include <string>
 #include <thread>
@@ -51,11 +50,6 @@ std::string Seen(uint32_t rgb)
 
 std::string Reference(unsigned long ref) { return Seen(uint32_t((ref & 0xFF) << 16 | (ref & 0xFF00) | (ref >> 16 & 0xFF))); }
 
-struct Input {
-    std::string keys; // pressed while the game waits, before the click
-    int x, y;
-};
-
 // The game as its rules tell it.
 class Model {
 public:
@@ -80,19 +74,16 @@ public:
 
     // Clicks: w water near the middle, b water near the top-left corner, s the first ship
     // cell not yet hit, a the last click again, o off the grid, e an edge of two cells, c a
-    // corner of four, * ship cells until one is left. Keys, pressed during the wait before
-    // the next click and read one a turn: V, R, ! (ESC).
+    // corner of four, * ship cells until one is left. A key before a click is read in the
+    // turn of that click: V, R, ! (ESC).
     void Play(std::string script)
     {
         script.erase(std::remove(script.begin(), script.end(), ' '), script.end());
         Emit("title Quen's Zarn");
         PaintAll();
         Picture(550, 60, 100);
-        std::deque<char> keys;
         for (size_t at = 0; !over_;) {
-            const char key = keys.empty() ? 0 : keys.front();
-            if (!keys.empty())
-                keys.pop_front();
+            const char key = keys.empty() ? 0 : keys.back();
             if (key == '!')
                 break;
             if (key == 'R')
@@ -106,16 +97,13 @@ public:
             }
             const char target = script[at];
             at += target != '*' || hits_ >= 4 * kFleetSize - 2;
-            Input input{"", 0, 0};
-            std::tie(input.x, input.y) = last_ = Target(target == '*' ? 's' : target);
-            for (; at < script.size() && std::string("VR!").find(script[at]) != std::string::npos; ++at)
-                input.keys += script[at];
-            keys.insert(keys.end(), input.keys.begin(), input.keys.end());
-            inputs.push_back(input);
+            const auto [x, y] = last_ = Target(target == '*' ? 's' : target);
+            clicks.push_back(last_);
+            keys += at < script.size() && std::string("VR!").find(script[at]) != std::string::npos ? script[at++] : 'X';
             // Every cell whose square holds the point, edges included, in scan order.
             for (int c = 0; c < kCells; ++c)
                 for (int r = 0; r < kCells; ++r)
-                    if (input.x >= 20 * c + 5 && input.x <= 20 * c + 25 && input.y >= 20 * r + 5 && input.y <= 20 * r + 25) {
+                    if (x >= 20 * c + 5 && x <= 20 * c + 25 && y >= 20 * r + 5 && y <= 20 * r + 25) {
                         Fire(c, r);
                         if (armed_)
                             Volley(c, r);
@@ -133,7 +121,8 @@ public:
     }
 
     std::vector<std::string> events;
-    std::vector<Input> inputs;
+    std::vector<std::pair<int, int>> clicks;
+    std::string keys; // one a turn from the second on; X does nothing
     int endings[2][7] = {}; // ending draws seen, by orientation
     bool won() const { return sunk_ >= kFleetSize; }
 
@@ -367,8 +356,7 @@ TEST_P(GameTest, PlaysAsItsRulesSay)
 
     std::vector<std::string> seen;
     HWND hwnd = nullptr;
-    size_t next = 0;
-    int waitsAfterScript = 0;
+    int waits = 0;
     std::vector<uint32_t> atClose;
     hooks::OnWindowCreated([&](HWND created) {
         hwnd = created;
@@ -378,24 +366,27 @@ TEST_P(GameTest, PlaysAsItsRulesSay)
         hooks::StartCallLog();
     });
     hooks::OnSleep([&](DWORD) { Record(hwnd, seen); });
+    // At the first wait for a click every key goes in, then every click: the wait takes all
+    // the keys in, and each later turn reads one. The second wait is the window's closing one.
     hooks::OnIdle([&] {
         Record(hwnd, seen);
-        Input input{"", kOffGridX, kOffGridY};
-        if (next < model.inputs.size()) {
-            input = model.inputs[next++];
-        } else if (++waitsAfterScript == 1) { // the window's closing wait
+        auto clicks = model.clicks;
+        if (++waits == 2) {
             int width = 0, height = 0;
             atClose = hooks::ReadClientSurface(hwnd, &width, &height);
-        } else {
+            clicks = {{kOffGridX, kOffGridY}};
+        } else if (waits > 2) {
             std::fprintf(stderr, "%s: the game still waits for clicks after the script\n", row.name);
             std::abort();
         }
-        for (char key : input.keys) {
+        for (char key : waits == 1 ? model.keys : "") {
             hooks::InjectKey(hwnd, key == '!' ? VK_ESCAPE : key, true);
             hooks::InjectKey(hwnd, key == '!' ? VK_ESCAPE : key, false);
         }
-        hooks::InjectButton(hwnd, 0, true, input.x, input.y);
-        hooks::InjectButton(hwnd, 0, false, input.x, input.y);
+        for (const auto &[x, y] : clicks) {
+            hooks::InjectButton(hwnd, 0, true, x, y);
+            hooks::InjectButton(hwnd, 0, false, x, y);
+        }
     });
     EXPECT_EQ(RunGame(), 0);
     Record(hwnd, seen);
@@ -416,7 +407,7 @@ TEST_P(GameTest, PlaysAsItsRulesSay)
         ADD_FAILURE() << row.name << " (seed " << row.seed << "): the game departs from its rules at step " << at
                       << " of " << model.events.size() << "; expected | drawn:\n" << report;
     }
-    EXPECT_EQ(waitsAfterScript, 1) << "the window waits for one last click after the game";
+    EXPECT_EQ(waits, 2) << "the game's wait, then the window's for one last click";
     EXPECT_EQ(hooks::LiveObjectCount(), 0) << "every pen, brush, font, bitmap and DC given back";
 
     // The screen while the window asks for its closing click.
