@@ -4,31 +4,9 @@
  * name and the median nanoseconds of one operation. bench/blits-vs-wine.sh runs both.
  * copy-90k is the yardstick: 90,000 pixels copied with memcpy, as many as a 300 x 300
  * destination holds. */
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <standin/win32.h>
-#include <time.h>
-#endif
-#include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
+#include "timing.h"
 
 enum { W = 1000, H = 600, ROUNDS = 15, OPS = 20 };
-
-static double Now(void)
-{
-#ifdef _WIN32
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return (double)c.QuadPart * 1e9 / (double)f.QuadPart;
-#else
-    struct timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (double)ts.tv_sec * 1e9 + (double)ts.tv_nsec;
-#endif
-}
 
 static HDC dc, src;
 static unsigned *picture, *from, *to;

@@ -4,31 +4,9 @@
  * best nanoseconds per operation over several runs. bench/shapes-vs-wine.sh runs both,
  * round after round, and compares the medians. An argument runs only the scenes whose
  * names contain it (for a profiler). */
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <standin/win32.h>
-#include <time.h>
-#endif
-#include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
+#include "timing.h"
 
 enum { W = 1000, H = 600 };
-
-static double Now(void)
-{
-#ifdef _WIN32
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return (double)c.QuadPart * 1e9 / (double)f.QuadPart;
-#else
-    struct timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (double)ts.tv_sec * 1e9 + (double)ts.tv_nsec;
-#endif
-}
 
 static HDC dc, screen;
 static HPEN pen, widePen;
