@@ -13,6 +13,7 @@ import subprocess
 import sys
 
 import starter_check
+from starter_check import fail, run
 
 RUNTIME = ["libsdl2-2.0-0", "libfreetype6", "libfontconfig1", "libjpeg62-turbo", "libpng16-16",
            "libcairo2", "libcups2", "libc6", "libstdc++6", "fonts-liberation"]
@@ -22,18 +23,6 @@ FILES = ["./usr/include/quillgraph/graphics.h", "./usr/include/quillgraph/standi
          "./usr/lib/pkgconfig/quillgraph.pc", "./usr/games/zarn", "./usr/lib/games/zarn/zarn",
          "./usr/share/games/zarn/logo.jpg", "./usr/share/games/zarn/frame66.jpg",
          "./usr/share/quillgraph/starter/main.cpp"]
-
-
-def fail(message):
-    print(f"FAIL: {message}", flush=True)
-    sys.exit(1)
-
-
-def run(command, **kw):
-    done = subprocess.run(command, capture_output=True, text=True, **kw)
-    if done.returncode != 0:
-        fail(f"{' '.join(command)} ended with {done.returncode}:\n{done.stdout}{done.stderr}")
-    return done.stdout
 
 
 def headless(command, folder, script, extra_env=None):

@@ -12,18 +12,7 @@ import subprocess
 import sys
 
 import starter_check
-
-
-def fail(message):
-    print(f"FAIL: {message}", flush=True)
-    sys.exit(1)
-
-
-def run(command, **kw):
-    done = subprocess.run(command, capture_output=True, text=True, **kw)
-    if done.returncode != 0:
-        fail(f"{' '.join(command)} ended with {done.returncode}:\n{done.stdout}{done.stderr}")
-    return done.stdout
+from starter_check import fail, run
 
 
 def needed_libraries(program):

@@ -2,6 +2,7 @@
 SCRIPT: before the click its disc, rim and text and nothing at the click; afterwards a red
 dot with a navy rim where the click was. Shared by the Linux and Windows starter tests."""
 import os
+import subprocess
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
@@ -21,6 +22,18 @@ EXPECTED = [
     (300, 60, WHITE, RED),         # the click: the dot's centre
     (300, 51, WHITE, NAVY),        # and its rim
 ]
+
+
+def fail(message):
+    print(f"FAIL: {message}", flush=True)
+    sys.exit(1)
+
+
+def run(command, **kw):
+    done = subprocess.run(command, capture_output=True, text=True, **kw)
+    if done.returncode != 0:
+        fail(f"{' '.join(command)} ended with {done.returncode}:\n{done.stdout}{done.stderr}")
+    return done.stdout
 
 
 def problems(before, after):
