@@ -235,20 +235,19 @@ void ActiveEdgeFill(Sink &sink, std::vector<Edge> &edges, int fillMode, int64_t 
             }
             n = kept;
         }
+        bool ordered = true;
+        int64_t before = INT64_MIN;
         for (size_t i = 0; i < n; ++i) {
             ActiveEdge &e = act[i];
-            e.x += e.stepQ;
-            e.r -= e.stepR;
-            const int64_t carry = e.r >> 63; // all ones when r went below zero
-            e.x -= carry;
-            e.r += e.dy & carry;
+            const int64_t r = e.r - e.stepR;
+            const int64_t carry = r >> 63; // all ones when r went below zero
+            const int64_t x = e.x + e.stepQ - carry;
+            e.x = x;
+            e.r = r + (e.dy & carry);
+            ordered &= before <= x;
+            before = x;
         }
-        for (size_t i = 1; i < n; ++i) {
-            if (act[i - 1].x > act[i].x) {
-                sortFrom(i, n);
-                break;
-            }
-        }
+        if (!ordered) sortFrom(1, n);
     }
 }
 
