@@ -1,6 +1,7 @@
 // polyfill.cpp - scanline polygon fill with exact edge crossings (128-bit), visiting only
-// the clip box's rows, so a huge polygon costs what its visible part costs. The crossings
-// are stepped along an active-edge table; the plain per-row division serves the tests.
+// the clip box's rows, so a huge polygon costs what its visible part costs. Crossings are
+// stepped, not divided out: edge by edge into per-row lists for polygons of short edges,
+// along an active-edge table otherwise; the plain per-row division serves the tests.
 #include "polyfill.h"
 #include "writer.h"
 

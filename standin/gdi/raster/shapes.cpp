@@ -266,7 +266,7 @@ bool DrawPolygon(Surface &s, const DrawState &st, const std::vector<Point> &pts)
         return true;
     }
     SpanSet interior(p.Clip());
-    if (p.HasBrush()) AddPolygonFill(interior, pts, st.polyFillMode == kWinding ? kWinding : kAlternate);
+    if (p.HasBrush()) AddPolygonFill(interior, pts, mode);
     p.Figure(pts, true, p.HasBrush() ? &interior : nullptr);
     return true;
 }
