@@ -61,7 +61,7 @@ for r in $(seq "$rounds"); do
 done
 
 echo "Scenes of bench/shapes_timing.c, 1000 x 600 32-bit surface; nanoseconds per call, median of"
-echo "$rounds interleaved rounds (each the best of 5 runs); ratio = Wine-64 / stand-in."
+echo "$rounds interleaved rounds (each the best of 10 runs); ratio = Wine-64 / stand-in."
 echo "$note32"
 echo
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a > 0 && b != "-") printf "%.2f", b / a; else printf "-" }'; }
