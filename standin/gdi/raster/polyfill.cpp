@@ -293,6 +293,11 @@ bool BucketFill(Sink &sink, const std::vector<Edge> &edges, int fillMode, int64_
     for (const Edge &e : edges) {
         const int64_t lo = std::max(e.top, ymin), hi = std::min(e.bottom, ymax);
         if (lo >= hi) continue;
+        if (e.dy == 1) {
+            // One row (most of a curve's edges): its top point.
+            xs[start[static_cast<size_t>(lo - ymin) + 1]++] = {e.xTop, e.dir};
+            continue;
+        }
         ActiveEdge a = Activate(e, lo);
         for (int64_t y = lo;;) {
             xs[start[static_cast<size_t>(y - ymin) + 1]++] = {a.x, a.dir};
