@@ -40,13 +40,16 @@ run_wine32() {
 
 x86_64-w64-mingw32-gcc -O2 -o "$work/shapes64.exe" bench/shapes_timing.c -lgdi32
 sides="ours wine64"
+# The 32-bit loader starting at all tells whether this machine runs 32-bit programs.
 loader32=/usr/lib/wine/wine
-if [ -x "$loader32" ] && "$loader32" --version >/dev/null 2>&1 && command -v i686-w64-mingw32-gcc >/dev/null; then
+if ! [ -x "$loader32" ] || ! "$loader32" --version >/dev/null 2>&1; then
+  note32="32-bit Wine: not measured (this machine cannot run 32-bit programs)."
+elif ! command -v i686-w64-mingw32-gcc >/dev/null; then
+  note32="32-bit Wine: not measured (i686-w64-mingw32-gcc is not installed)."
+else
   i686-w64-mingw32-gcc -O2 -o "$work/shapes32.exe" bench/shapes_timing.c -lgdi32
   sides="$sides wine32"
   note32="32-bit Wine: measured (column Wine-32)."
-else
-  note32="32-bit Wine: not measured (this machine cannot run 32-bit programs)."
 fi
 
 for r in $(seq "$rounds"); do
@@ -61,7 +64,7 @@ for r in $(seq "$rounds"); do
 done
 
 echo "Scenes of bench/shapes_timing.c, 1000 x 600 32-bit surface; nanoseconds per call, median of"
-echo "$rounds interleaved rounds (each the best of 5 runs); ratio = Wine-64 / stand-in."
+echo "$rounds interleaved rounds (each the best of 10 runs); ratio = Wine-64 / stand-in."
 echo "$note32"
 echo
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a > 0 && b != "-") printf "%.2f", b / a; else printf "-" }'; }

@@ -233,45 +233,70 @@ template <MixKind K> void WalkPixels(Surface &s, const Walk &w, Mix mix)
     }
     if (inc <= twoAdm - inc) {
         // Straight runs of k pixels, a move after each: k = ceil(-e / inc) at first, then
-        // kmin or kmin + 1.
+        // kmin or kmin + 1, as e + kmin * inc reaches zero or not.
         const int64_t kmin = twoAdm / inc; // ceil((twoAdm - inc + 1) / inc)
-        const int64_t kminInc = kmin * inc;
-        int64_t k = (-e + inc - 1) / inc;
-        for (;;) {
-            const int64_t len = std::min(k, remaining);
+        const int64_t kminInc = kmin * inc, afterShort = kminInc - twoAdm, afterLong = afterShort + inc;
+        auto run = [&](int64_t len) {
             if (K == MixKind::Copy && w.xMajor) {
                 FillPixels(base + (majorStep > 0 ? at : at - len + 1), static_cast<size_t>(len), mix.xorMask);
                 at += len * majorStep;
             } else {
                 line(len, majorStep);
             }
-            remaining -= len;
-            if (remaining == 0) return;
-            e += k * inc - twoAdm;
-            at += minorStep;
-            k = e + kminInc >= 0 ? kmin : kmin + 1;
+        };
+        const int64_t first = (-e + inc - 1) / inc;
+        if (first >= remaining) {
+            run(remaining);
+            return;
         }
+        run(first);
+        remaining -= first;
+        e += first * inc - twoAdm;
+        at += minorStep;
+        // Whole runs while they fit, then what is left of the last.
+        while (remaining > kmin) {
+            const bool shortRun = e + kminInc >= 0;
+            const int64_t k = shortRun ? kmin : kmin + 1;
+            run(k);
+            remaining -= k;
+            e += shortRun ? afterShort : afterLong;
+            at += minorStep;
+        }
+        if (remaining > 0) run(remaining);
+        return;
     }
-    // Diagonal runs of m pixels, each followed by a move, then one pixel followed by none;
-    // a move lowers e by dec.
+    // Diagonal runs of m pixels, each followed by a move, then one pixel followed by none
+    // (a move lowers e by dec): m = floor((e + inc) / dec) + 1 at first (none if e < -inc),
+    // then mmin or mmin + 1.
     const int64_t dec = twoAdm - inc, diagonal = majorStep + minorStep;
     if (dec == 0) {
         line(remaining, diagonal);
         return;
     }
     const int64_t mmin = (inc - dec) / dec + 1;
-    const int64_t mminDec = mmin * dec;
-    int64_t m = e < -inc ? 0 : (e + inc) / dec + 1;
-    for (;;) {
-        const int64_t len = std::min(m, remaining);
-        line(len, diagonal);
-        remaining -= len;
-        if (remaining == 0) return;
-        line(1, majorStep);
-        if (--remaining == 0) return;
-        e += inc - m * dec;
-        m = e + inc >= mminDec ? mmin + 1 : mmin;
+    const int64_t mminDec = mmin * dec, afterShort = inc - mminDec, afterLong = afterShort - dec;
+    const int64_t first = e < -inc ? 0 : (e + inc) / dec + 1;
+    if (first >= remaining) {
+        line(remaining, diagonal);
+        return;
     }
+    line(first, diagonal);
+    line(1, majorStep);
+    remaining -= first + 1;
+    e += inc - first * dec;
+    // Whole runs and their straight step while they fit, then what is left.
+    while (remaining > mmin + 1) {
+        const bool longRun = e + inc >= mminDec;
+        const int64_t m = longRun ? mmin + 1 : mmin;
+        line(m, diagonal);
+        line(1, majorStep);
+        remaining -= m + 1;
+        e += longRun ? afterLong : afterShort;
+    }
+    const int64_t m = e + inc >= mminDec ? mmin + 1 : mmin;
+    const int64_t last = std::min(m, remaining);
+    line(last, diagonal);
+    if (remaining > last) line(1, majorStep);
 }
 
 // One segment, start pixel in and end pixel out, cut to the surface.

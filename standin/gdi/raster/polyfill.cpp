@@ -1,6 +1,7 @@
 // polyfill.cpp - scanline polygon fill with exact edge crossings (128-bit), visiting only
-// the clip box's rows, so a huge polygon costs what its visible part costs. The crossings
-// are stepped along an active-edge table; the plain per-row division serves the tests.
+// the clip box's rows, so a huge polygon costs what its visible part costs. Crossings are
+// stepped, not divided out: edge by edge into per-row lists for polygons of short edges,
+// along an active-edge table otherwise; the plain per-row division serves the tests.
 #include "polyfill.h"
 #include "writer.h"
 
@@ -235,20 +236,19 @@ void ActiveEdgeFill(Sink &sink, std::vector<Edge> &edges, int fillMode, int64_t 
             }
             n = kept;
         }
+        bool ordered = true;
+        int64_t before = INT64_MIN;
         for (size_t i = 0; i < n; ++i) {
             ActiveEdge &e = act[i];
-            e.x += e.stepQ;
-            e.r -= e.stepR;
-            const int64_t carry = e.r >> 63; // all ones when r went below zero
-            e.x -= carry;
-            e.r += e.dy & carry;
+            const int64_t r = e.r - e.stepR;
+            const int64_t carry = r >> 63; // all ones when r went below zero
+            const int64_t x = e.x + e.stepQ - carry;
+            e.x = x;
+            e.r = r + (e.dy & carry);
+            ordered &= before <= x;
+            before = x;
         }
-        for (size_t i = 1; i < n; ++i) {
-            if (act[i - 1].x > act[i].x) {
-                sortFrom(i, n);
-                break;
-            }
-        }
+        if (!ordered) sortFrom(1, n);
     }
 }
 
@@ -293,6 +293,11 @@ bool BucketFill(Sink &sink, const std::vector<Edge> &edges, int fillMode, int64_
     for (const Edge &e : edges) {
         const int64_t lo = std::max(e.top, ymin), hi = std::min(e.bottom, ymax);
         if (lo >= hi) continue;
+        if (e.dy == 1) {
+            // One row (most of a curve's edges): its top point.
+            xs[start[static_cast<size_t>(lo - ymin) + 1]++] = {e.xTop, e.dir};
+            continue;
+        }
         ActiveEdge a = Activate(e, lo);
         for (int64_t y = lo;;) {
             xs[start[static_cast<size_t>(y - ymin) + 1]++] = {a.x, a.dir};

@@ -143,7 +143,18 @@ bool DrawRectangle(Surface &s, const DrawState &st, int32_t l, int32_t t, int32_
         DrawCosmeticPolyline(s, pts, 4, true, p.penMix_);
         return true;
     }
-    if (p.HasPen()) DrawCosmeticPolyline(s, pts, 4, true, p.penMix_);
+    if (p.HasPen()) {
+        if (FastPaths() && box.right > box.left && box.bottom > box.top) {
+            // Larger than a line, the closed outline lights each border pixel once (the
+            // corner each side starts on), in either direction: the border as four boxes.
+            WriteBox(s, Box{box.left, box.top, box.right + 1, box.top + 1}, p.penMix_);
+            WriteBox(s, Box{box.left, box.bottom, box.right + 1, box.bottom + 1}, p.penMix_);
+            WriteColumn(s, box.left, box.top + 1, box.bottom, p.penMix_);
+            WriteColumn(s, box.right, box.top + 1, box.bottom, p.penMix_);
+        } else {
+            DrawCosmeticPolyline(s, pts, 4, true, p.penMix_);
+        }
+    }
     if (p.HasBrush()) {
         // The brush fills what the pen leaves inside: with no pen, one less on the
         // right and bottom than the box.
@@ -255,7 +266,7 @@ bool DrawPolygon(Surface &s, const DrawState &st, const std::vector<Point> &pts)
         return true;
     }
     SpanSet interior(p.Clip());
-    if (p.HasBrush()) AddPolygonFill(interior, pts, st.polyFillMode == kWinding ? kWinding : kAlternate);
+    if (p.HasBrush()) AddPolygonFill(interior, pts, mode);
     p.Figure(pts, true, p.HasBrush() ? &interior : nullptr);
     return true;
 }

@@ -130,6 +130,21 @@ void WriteBox(Surface &s, const Box &box, Mix mix)
     for (int64_t y = c.top; y < c.bottom; ++y) WriteRun(s, static_cast<int32_t>(y), x0, x1, mix);
 }
 
+void WriteColumn(Surface &s, int64_t x, int64_t y0, int64_t y1, Mix mix)
+{
+    if (x < 0 || x >= s.width) return;
+    y0 = std::max<int64_t>(y0, 0);
+    y1 = std::min<int64_t>(y1, s.height);
+    if (y0 >= y1) return;
+    const size_t stride = static_cast<size_t>(s.width);
+    Pixel *p = s.Row(static_cast<int32_t>(y0)) + x;
+    const uint32_t a = mix.andMask, v = mix.xorMask;
+    if (a == 0)
+        for (int64_t n = y1 - y0; n > 0; --n, p += stride) *p = v;
+    else
+        for (int64_t n = y1 - y0; n > 0; --n, p += stride) *p = (*p & a) ^ v;
+}
+
 void WritePixel(Surface &s, int64_t x, int64_t y, Mix mix)
 {
     if (x < 0 || y < 0 || x >= s.width || y >= s.height) return;

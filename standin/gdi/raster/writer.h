@@ -47,6 +47,8 @@ void WriteRunReference(Surface &s, int32_t y, int32_t x0, int32_t x1, Mix mix);
 void WriteSpans(Surface &s, SpanSet &spans, Mix mix);
 // Writes a box, cut to the surface.
 void WriteBox(Surface &s, const Box &box, Mix mix);
+// Writes pixels [y0, y1) of column x, cut to the surface.
+void WriteColumn(Surface &s, int64_t x, int64_t y0, int64_t y1, Mix mix);
 // Sets one pixel if it is on the surface.
 void WritePixel(Surface &s, int64_t x, int64_t y, Mix mix);
 
