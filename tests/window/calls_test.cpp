@@ -121,6 +121,8 @@ std::vector<Row> FigureRows()
     rows.push_back({"DrawCircle pinned", {}, [](auto &w) { w->DrawCircle(INT_MAX, INT_MIN, 10, STYLE_FRAME); }, "",
                     Styled(STYLE_FRAME, {"Ellipse($dc,2147483637,-2147483648,2147483647,-2147483638)"}), "", 0});
     // Angles in radians (unit 1), running counter-clockwise on screen.
+    rows.push_back({"DrawArc from 45 degrees", {}, [](auto &w) { w->DrawArc(0, 0, 100, 100, 45, 180, STYLE_FRAME, 0); },
+                    "", Styled(STYLE_FRAME, {"Arc($dc,0,0,100,100,85,15,0,50)"}), "", 0});
     rows.push_back({"DrawArc radians", {}, [](auto &w) { w->DrawArc(0, 0, 100, 60, 3.14159265, 4.71238898, STYLE_FRAME, 1); },
                     "", Styled(STYLE_FRAME, {"Arc($dc,0,0,100,60,0,30,50,60)"}), "", 0});
     return rows;
