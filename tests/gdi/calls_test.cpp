@@ -248,3 +248,12 @@ TEST_F(Calls, MonochromeTargetsAndSources)
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
 }
+
+TEST_F(Calls, EllipticRegionBoxesStopOneShortOfTheirRightAndBottom)
+{
+    HRGN e = CreateEllipticRgn(1, 1, 11, 9);
+    RECT box;
+    EXPECT_EQ(GetRgnBox(e, &box), COMPLEXREGION);
+    EXPECT_EQ((std::vector<LONG>{box.left, box.top, box.right, box.bottom}), (std::vector<LONG>{1, 1, 10, 8}));
+    EXPECT_TRUE(DeleteObject(e));
+}
