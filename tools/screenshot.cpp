@@ -12,11 +12,14 @@
 #include <cstdio>
 #include <vector>
 
-struct WindowInspector {
-    static HWND Handle(window &w) { return w.hwndWindow; }
-};
-
 namespace {
+
+// The handle of the window a program makes next, as the stand-in reports its creation.
+struct NextWindow {
+    HWND handle = nullptr;
+    NextWindow() { standin::test::OnWindowCreated([this](HWND made) { handle = made; }); }
+    ~NextWindow() { standin::test::OnWindowCreated({}); }
+};
 
 bool WritePng(const char *path, const std::vector<uint32_t> &pixels, int width, int height)
 {
@@ -55,9 +58,10 @@ int main(int argc, char **argv)
     standin::test::UseHeadlessBackend();
     standin::test::UseVirtualClock(true);
     SeedRandomAt(1767225600);
+    NextWindow next;
     window win(1000, 600, 5, 5);
     win.SetCloseWaitsForClick(false);
-    const HWND hwnd = WindowInspector::Handle(win);
+    const HWND hwnd = next.handle;
     static Board board;
     board.Setup(win);
 

@@ -1,13 +1,17 @@
-// Which file a LOGFONT resolves to: Windows face names, styles, families, fallbacks.
+// Which file a LOGFONT resolves to: Windows face names, styles, families, fallbacks; and
+// heights no real program asks for still give a usable font.
 #include "font/face.h"
 #include "font_test_util.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using fonttest::BaseName;
 using fonttest::Logfont;
 using standin::font::ChooseFace;
 using standin::font::FaceChoice;
+using standin::font::Realize;
 
 namespace {
 
@@ -100,6 +104,18 @@ TEST(FaceChoice, AFamilyWithoutBoldOrItalicFacesGetsSyntheticStyles)
         return;
     }
     GTEST_SKIP() << "no installed family lacks a bold face";
+}
+
+TEST(FontMetrics, ExtremeHeightsGiveUsableFonts)
+{
+    for (LONG h : {LONG(INT_MIN), LONG(-100000), LONG(-1), LONG(1), LONG(100000), LONG(INT_MAX)}) {
+        SCOPED_TRACE(h);
+        auto font = Realize(Logfont("Arial", h));
+        ASSERT_TRUE(font);
+        EXPECT_GE(font->PixelsPerEm(), 1);
+        EXPECT_GE(font->GetMetrics().height, 1);
+        EXPECT_GE(font->Extent("Wide", 4).cx, 0);
+    }
 }
 
 } // namespace

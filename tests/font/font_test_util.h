@@ -43,17 +43,6 @@ inline RECT InkBox(const standin::gdi::Surface &s, standin::gdi::Pixel backgroun
     return box;
 }
 
-inline uint64_t Fnv1a(const standin::gdi::Surface &s)
-{
-    uint64_t hash = 1469598103934665603ull;
-    for (standin::gdi::Pixel p : s.pixels)
-        for (int i = 0; i < 4; ++i) {
-            hash ^= (p >> (8 * i)) & 0xFF;
-            hash *= 1099511628211ull;
-        }
-    return hash;
-}
-
 } // namespace fonttest
 
 #endif // TESTS_FONT_FONT_TEST_UTIL_H

@@ -85,84 +85,6 @@ protected:
     HGDIOBJ oldFont = nullptr;
 };
 
-TEST_F(TextCalls, UpdateCpDrawsAtTheCurrentPositionAndMovesItAlong)
-{
-    EXPECT_EQ(SetTextAlign(dc, TA_UPDATECP), static_cast<UINT>(TA_LEFT | TA_TOP | TA_NOUPDATECP));
-    const Surface before = Client();
-    EXPECT_TRUE(MoveToEx(dc, 9, 50, nullptr));
-    EXPECT_TRUE(TextOutA(dc, 200, 10, "MISSLE COUNT:", 13)); // x and y are ignored
-    EXPECT_EQ(Client().pixels, Expected(before, 9, 50, "MISSLE COUNT:").pixels);
-    EXPECT_EQ(Position().x, 9 + Width("MISSLE COUNT:"));
-    EXPECT_EQ(Position().y, 50);
-
-    // A second call continues where the first ended.
-    const Surface middle = Client();
-    EXPECT_TRUE(TextOutA(dc, 0, 0, "17", 2));
-    EXPECT_EQ(Client().pixels, Expected(middle, 9 + Width("MISSLE COUNT:"), 50, "17").pixels);
-    EXPECT_EQ(Position().x, 9 + Width("MISSLE COUNT:17"));
-}
-
-TEST_F(TextCalls, AlignmentFlagsPlaceTheCellAroundTheReferencePoint)
-{
-    const standin::font::Metrics m = standin::font::Realize(lf)->GetMetrics();
-    const LONG w = Width("Ab");
-    struct Case {
-        UINT align;
-        int left, top; // where the cell lands for reference point (150, 60)
-    };
-    const Case cases[] = {
-        {TA_LEFT | TA_TOP, 150, 60},
-        {TA_RIGHT | TA_TOP, 150 - w, 60},
-        {TA_CENTER | TA_BASELINE, 150 - w / 2, 60 - m.ascent},
-        {TA_LEFT | TA_BOTTOM, 150, 60 - m.height},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.align);
-        const Surface before = Client();
-        SetTextAlign(dc, c.align);
-        EXPECT_TRUE(TextOutA(dc, 150, 60, "Ab", 2));
-        EXPECT_EQ(Client().pixels, Expected(before, c.left, c.top, "Ab").pixels);
-        // Without TA_UPDATECP the current position stays.
-        MoveToEx(dc, 1, 2, nullptr);
-        TextOutA(dc, 150, 60, "Ab", 2);
-        EXPECT_EQ(Position().x, 1);
-    }
-    // TA_RIGHT under TA_UPDATECP ends the text at the position and moves it back;
-    // TA_CENTER centres on it and leaves it.
-    MoveToEx(dc, 200, 10, nullptr);
-    SetTextAlign(dc, TA_UPDATECP | TA_RIGHT);
-    TextOutA(dc, 0, 0, "Ab", 2);
-    EXPECT_EQ(Position().x, 200 - w);
-    SetTextAlign(dc, TA_UPDATECP | TA_CENTER);
-    TextOutA(dc, 0, 0, "Ab", 2);
-    EXPECT_EQ(Position().x, 200 - w);
-}
-
-TEST_F(TextCalls, BackgroundModeDecidesWhetherTheCellIsFilled)
-{
-    EXPECT_EQ(SetBkMode(dc, OPAQUE), TRANSPARENT);
-    EXPECT_EQ(SetBkMode(dc, TRANSPARENT), OPAQUE);
-    EXPECT_EQ(SetBkMode(dc, 3), 0); // not a mode
-    EXPECT_EQ(SetBkMode(dc, 0), 0);
-    EXPECT_EQ(SetBkMode(nullptr, OPAQUE), 0);
-    EXPECT_EQ(SetBkMode(dc, OPAQUE), TRANSPARENT); // the failures changed nothing
-
-    // Blanks drawn opaquely over text paint the whole cell in the background colour
-    // (white), transparently they leave it.
-    SetBkMode(dc, TRANSPARENT);
-    const Surface blank = Client();
-    TextOutA(dc, 20, 20, "WWW", 3);
-    const Surface inked = Client();
-    ASSERT_NE(inked.pixels, blank.pixels);
-    const char *blanks = "                "; // wider than the three W
-    ASSERT_GT(Width(blanks), Width("WWW") + 2);
-    TextOutA(dc, 20, 20, blanks, 16);
-    EXPECT_EQ(Client().pixels, inked.pixels);
-    SetBkMode(dc, OPAQUE);
-    TextOutA(dc, 20, 20, blanks, 16);
-    EXPECT_EQ(Client().pixels, blank.pixels);
-}
-
 TEST_F(TextCalls, ResultsFollowGdiForEveryArgument)
 {
     const Surface before = Client();
@@ -247,28 +169,6 @@ TEST_F(TextCalls, InjectedFailuresReturnTheFailureAndChangeNothing)
     EXPECT_FALSE(GetTextExtentPoint32A(dc, "a", 1, &size));
     EXPECT_EQ(size.cx, -1);
     EXPECT_TRUE(GetTextExtentPoint32A(dc, "a", 1, &size)); // only the next call failed
-}
-
-TEST_F(TextCalls, CallLogShowsTheCountedText)
-{
-    standin::test::StartCallLog();
-    const char unterminated[3] = {'1', '7', '!'};
-    TextOutA(dc, 9, 550, "MISSLE COUNT:", 13);
-    TextOutA(dc, 160, 550, unterminated, 2);
-    SIZE size;
-    GetTextExtentPoint32A(dc, "123", 3, &size);
-    SetTextAlign(dc, TA_UPDATECP);
-    SetBkMode(dc, TRANSPARENT);
-    std::vector<std::string> log = standin::test::StopCallLog();
-    ASSERT_EQ(log.size(), 5u);
-    auto afterHandle = [](const std::string &line) { return line.substr(line.find(',')); };
-    EXPECT_EQ(log[0].rfind("TextOutA(0x", 0), 0u);
-    EXPECT_EQ(afterHandle(log[0]), ",9,550,MISSLE COUNT:,13)");
-    EXPECT_EQ(afterHandle(log[1]), ",160,550,17,2)");
-    EXPECT_EQ(log[2].rfind("GetTextExtentPoint32A(0x", 0), 0u);
-    EXPECT_EQ(log[2].substr(log[2].find(','), 7), ",123,3,");
-    EXPECT_EQ(afterHandle(log[3]), ",1)");
-    EXPECT_EQ(afterHandle(log[4]), ",1)");
 }
 
 } // namespace

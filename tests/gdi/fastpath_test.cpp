@@ -1,6 +1,6 @@
 // The direct drawing paths against the plain general ones, bit for bit: seeded random
 // figures in random states on a random background (so a pixel mixed twice shows), drawn
-// once each way.
+// once each way; and the mix modes against their truth tables.
 #include "raster_test_util.h"
 
 #include "gdi/raster/region.h"
@@ -100,5 +100,39 @@ TEST(FastPaths, LinesOfEverySlopeMatchTheRowRuns)
         const Surface fast = DrawBothWays(background, k, true), plain = DrawBothWays(background, k, false);
         ASSERT_EQ(fast.pixels, plain.pixels) << "seed " << seed << " case " << iter << " from " << k.c[0] << ","
                                              << k.c[1] << " to " << k.c[2] << "," << k.c[3];
+    }
+}
+
+// The mix mode number less one holds the result for each pen and destination bit pair.
+TEST(Mix, EveryRop2MatchesItsTruthTable)
+{
+    std::mt19937 rng(7);
+    for (int rop = 1; rop <= 16; ++rop) {
+        for (int i = 0; i < 50; ++i) {
+            const uint32_t pen = rng() & 0xFFFFFF, dst = rng() & 0xFFFFFF;
+            const raster::Mix m = raster::MixFor(rop, pen);
+            const uint32_t got = (dst & m.andMask) ^ m.xorMask;
+            uint32_t want = 0;
+            for (int bit = 0; bit < 24; ++bit) {
+                const unsigned p = (pen >> bit) & 1, d = (dst >> bit) & 1;
+                want |= static_cast<uint32_t>(((rop - 1) >> (2 * p + d)) & 1) << bit;
+            }
+            ASSERT_EQ(got, want) << "rop " << rop;
+        }
+    }
+}
+
+TEST(Mix, FastRunWriterEqualsThePerPixelWriter)
+{
+    std::mt19937 rng(12345);
+    for (int iter = 0; iter < 500; ++iter) {
+        Surface a(37, 3), b(37, 3);
+        for (size_t i = 0; i < a.pixels.size(); ++i) a.pixels[i] = b.pixels[i] = rng() & 0xFFFFFF;
+        const raster::Mix m = raster::MixFor(1 + static_cast<int>(rng() % 16), rng() & 0xFFFFFF);
+        const int x0 = static_cast<int>(rng() % 37), x1 = x0 + static_cast<int>(rng() % (38 - x0));
+        const int y = static_cast<int>(rng() % 3);
+        raster::WriteRun(a, y, x0, x1, m);
+        raster::WriteRunReference(b, y, x0, x1, m);
+        ASSERT_EQ(a.pixels, b.pixels) << iter;
     }
 }

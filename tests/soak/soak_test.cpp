@@ -29,15 +29,18 @@
 
 namespace hooks = standin::test;
 
-struct WindowInspector {
-    static HWND Handle(window &w) { return w.hwndWindow; }
-};
-
 // Every C++ allocation of the program (the library's and the stand-in's) counted as it is
 // made and freed, so that a growth of a few bytes a round shows exactly. The operators
 // below are the allocation functions, so their malloc and free belong together.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 namespace {
+
+// The handle of the window a program makes next, as the stand-in reports its creation.
+struct NextWindow {
+    HWND handle = nullptr;
+    NextWindow() { standin::test::OnWindowCreated([this](HWND made) { handle = made; }); }
+    ~NextWindow() { standin::test::OnWindowCreated({}); }
+};
 std::atomic<long long> liveNewBytes{0};
 
 void *Counted(void *block)
@@ -113,9 +116,10 @@ TEST_F(Soak, TenMillionUnreadClicksAndKeysCostOneRecordEachAndAllComeBack)
     // A first window makes what the stand-in keeps for good (its tables, the backend).
     std::make_unique<window>(200, 100, 0, 0)->SetCloseWaitsForClick(false);
     const long long heapBefore = HeapInUse();
+    NextWindow next;
     auto w = std::make_unique<window>(200, 100, 0, 0);
     w->SetCloseWaitsForClick(false);
-    const HWND hwnd = WindowInspector::Handle(*w);
+    const HWND hwnd = next.handle;
     int x, y;
     w->GetMousePosition(x, y);
     const long long heapWithWindow = HeapInUse();
@@ -193,11 +197,10 @@ struct Scratch {
 // One operation of each kind the window offers, the argument forms and draw styles taken
 // in turn by the round number; a second window is made and closed, and the picture is
 // decoded afresh, every round.
-std::vector<std::function<void(int)>> EveryKindOfOperation(window &w, Scratch &s, const std::string &picture)
+std::vector<std::function<void(int)>> EveryKindOfOperation(window &w, HWND hwnd, Scratch &s, const std::string &picture)
 {
     static const drawstyle styles[] = {STYLE_FILLED, STYLE_FRAME, STYLE_INVERTED};
     static const char *const faces[] = {nullptr, "Arial", "Courier New", "Times New Roman", "No Such Face"};
-    const HWND hwnd = WindowInspector::Handle(w);
     return {
         [&w](int i) { w.SetPen(color(i & 0xFF, 40, 90), i % 4); },
         [&w](int i) { w.SetPen(static_cast<unsigned char>(i), 2, 3, i % 3); },
@@ -337,10 +340,12 @@ TEST_F(Soak, AMillionOperationsOfEveryKindKeepMemoryAndObjectsFlat)
     ScratchFolder folder;
     const std::string picture = folder.Write("picture.jpg", EncodeJpeg(Gradient(24, 18)));
     hooks::UseVirtualClock(true);
+    NextWindow next;
     auto w = std::make_unique<window>(200, 100, 0, 0);
     w->SetCloseWaitsForClick(false);
+    const HWND hwnd = next.handle;
     Scratch scratch;
-    const auto operations = EveryKindOfOperation(*w, scratch, picture);
+    const auto operations = EveryKindOfOperation(*w, hwnd, scratch, picture);
     const long rounds = (kOperations + long(operations.size()) - 1) / long(operations.size());
     const long warmUp = rounds / 10, half = (warmUp + rounds) / 2;
 

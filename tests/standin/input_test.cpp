@@ -2,8 +2,6 @@
 // another thread; the key-to-character table; drawing reaching the window's surface.
 #include "fixture.h"
 
-#include "gdi/dc.h"
-#include "user/keyboard.h"
 
 #include <thread>
 
@@ -77,30 +75,6 @@ TEST_F(InputTest, InputFromAnotherThreadReachesASpinningProgramInOrder)
         EXPECT_EQ(releases[static_cast<size_t>(i)], MAKELPARAM(i, i));
 }
 
-TEST_F(InputTest, KeyTableFollowsAUsLayoutInWindows1252)
-{
-    using standin::user::CharacterForKey;
-    using standin::user::Modifiers;
-    Modifiers none, shift, control, caps;
-    shift.shift = true;
-    control.control = true;
-    caps.capsLock = true;
-    EXPECT_EQ(CharacterForKey('Q', caps), unsigned('Q'));
-    Modifiers capsShift = caps;
-    capsShift.shift = true;
-    EXPECT_EQ(CharacterForKey('Q', capsShift), unsigned('q'));
-    EXPECT_EQ(CharacterForKey('2', caps), unsigned('2')); // Caps Lock leaves digits alone
-    EXPECT_EQ(CharacterForKey(VK_OEM_7, shift), unsigned('"'));
-    EXPECT_EQ(CharacterForKey(VK_OEM_MINUS, none), unsigned('-'));
-    EXPECT_EQ(CharacterForKey(VK_NUMPAD0 + 5, none), unsigned('5'));
-    EXPECT_EQ(CharacterForKey(VK_RETURN, control), 10u);
-    EXPECT_EQ(CharacterForKey(VK_BACK, control), 127u);
-    EXPECT_EQ(CharacterForKey(VK_OEM_4, control), 27u);
-    EXPECT_EQ(CharacterForKey('A', control), 1u);
-    for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LEFT, VK_NEXT, VK_INSERT, VK_DELETE, VK_F1, VK_F12, VK_CAPITAL})
-        EXPECT_EQ(CharacterForKey(vk, none), 0u) << vk;
-}
-
 TEST_F(InputTest, AltTurnsKeysIntoSystemKeysAndCapsLockTogglesOnPress)
 {
     InjectKey(hwnd, VK_MENU, true);
@@ -119,31 +93,4 @@ TEST_F(InputTest, AltTurnsKeysIntoSystemKeysAndCapsLockTogglesOnPress)
                                         WM_KEYDOWN, WM_KEYUP, WM_KEYDOWN, WM_CHAR}));
     EXPECT_EQ(SeenOf(WM_SYSCHAR)[0].wParam, static_cast<WPARAM>('f'));
     EXPECT_EQ(SeenOf(WM_CHAR)[0].wParam, static_cast<WPARAM>('G'));
-}
-
-TEST_F(InputTest, DrawingOnTheWindowDcLandsInTheClientSurfaceAndIsShownAtTheNextPump)
-{
-    HDC dc = GetDC(hwnd);
-    standin::gdi::DC *d = standin::gdi::FindDC(dc);
-    ASSERT_NE(d, nullptr);
-    standin::gdi::Surface *s = standin::gdi::TargetSurface(*d);
-    ASSERT_EQ(s->width, 120);
-    s->Row(2)[3] = 0x123456;
-    standin::gdi::NoteDrawn(*d, RECT{3, 2, 4, 3});
-    EXPECT_TRUE(d->client->IsDirty());
-    int w = 0, h = 0;
-    auto pixels = ReadClientSurface(hwnd, &w, &h);
-    EXPECT_EQ(pixels[2u * 120u + 3u], 0x123456u);
-    // Area outside the surface is clipped away rather than marked.
-    standin::gdi::NoteDrawn(*d, RECT{-50, -50, 500, 500});
-    EXPECT_EQ(d->client->dirty.right, 120);
-    EXPECT_EQ(d->client->dirty.bottom, 80);
-    // The window system shows it when the program pumps (or sleeps), at display rate.
-    Sleep(20);
-    MSG msg;
-    PeekMessageA(&msg, hwnd, 0, 0, PM_REMOVE);
-    EXPECT_FALSE(d->client->IsDirty());
-    ReleaseDC(hwnd, dc);
-    EXPECT_TRUE(ReadClientSurface(reinterpret_cast<HWND>(0x55), &w, &h).empty());
-    EXPECT_EQ(w, 0);
 }

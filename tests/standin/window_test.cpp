@@ -49,48 +49,6 @@ TEST_F(WindowTest, ASecondRegistrationOfANameFailsAndTheFirstClassStays)
     EXPECT_EQ(CreateWindowExA(0, "No Such Class", "", 0, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr), nullptr);
 }
 
-TEST_F(WindowTest, CaptionWindowSizedFromMetricsGetsExactlyTheDrawingSize)
-{
-    EXPECT_EQ(GetSystemMetrics(SM_CXEDGE), 2);
-    EXPECT_EQ(GetSystemMetrics(SM_CYEDGE), 2);
-    EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 19);
-    EXPECT_EQ(GetSystemMetrics(SM_CXBORDER), 1);
-    EXPECT_EQ(GetSystemMetrics(12345), 0);
-
-    HWND hwnd = MakeWindow(1000, 600, 5, 5, "Graphics Window");
-    ASSERT_NE(hwnd, nullptr);
-    auto info = GetWindowInfo(hwnd);
-    EXPECT_TRUE(info.exists);
-    EXPECT_TRUE(info.visible); // WS_VISIBLE in the style
-    EXPECT_EQ(info.title, "Graphics Window");
-    EXPECT_EQ(info.style, 0x10CA0000u);
-    EXPECT_EQ(info.x, 5);
-    EXPECT_EQ(info.y, 5);
-    EXPECT_EQ(info.outerWidth, 1002);
-    EXPECT_EQ(info.outerHeight, 620);
-    EXPECT_EQ(info.clientWidth, 1000);
-    EXPECT_EQ(info.clientHeight, 600);
-
-    // The client area starts in the class background colour.
-    int w = 0, h = 0;
-    auto pixels = standin::test::ReadClientSurface(hwnd, &w, &h);
-    ASSERT_EQ(pixels.size(), 1000u * 600u);
-    EXPECT_EQ(pixels.front(), 0xFFFFFFu);
-    EXPECT_EQ(pixels.back(), 0xFFFFFFu);
-
-    // Shown already: ShowWindow reports the window was visible.
-    EXPECT_NE(ShowWindow(hwnd, SW_SHOW), FALSE);
-    EXPECT_NE(ShowWindow(hwnd, SW_HIDE), FALSE);
-    EXPECT_FALSE(GetWindowInfo(hwnd).visible);
-    EXPECT_EQ(ShowWindow(hwnd, SW_SHOW), FALSE);
-
-    EXPECT_EQ(SetWindowTextA(hwnd, "Quen's Zarn"), TRUE);
-    EXPECT_EQ(GetWindowInfo(hwnd).title, "Quen's Zarn");
-    EXPECT_EQ(SetWindowTextA(hwnd, nullptr), TRUE);
-    EXPECT_EQ(GetWindowInfo(hwnd).title, "");
-    DestroyWindow(hwnd);
-}
-
 TEST_F(WindowTest, AnOverlappedWindowIsNoLargerThanTheLargestTrackingSize)
 {
     // The headless screen is 1920 x 1080; the largest tracking size adds a sizing frame and
@@ -201,16 +159,4 @@ TEST_F(WindowTest, WmCloseFromTheTitleBarDestroysTheWindowThroughDefWindowProc)
     EXPECT_EQ(IsWindow(hwnd), FALSE);
     // Pumping a window that is gone is harmless and finds nothing.
     EXPECT_FALSE(PumpOne(hwnd));
-}
-
-TEST_F(WindowTest, CursorsAndModuleHandle)
-{
-    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
-    EXPECT_NE(arrow, nullptr);
-    EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), arrow);
-    EXPECT_NE(LoadCursorA(nullptr, IDC_IBEAM), arrow);
-    EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(1)), nullptr);
-    EXPECT_EQ(LoadCursorA(GetModuleHandleA(nullptr), IDC_ARROW), nullptr); // no resources here
-    EXPECT_NE(GetModuleHandleA(nullptr), nullptr);
-    EXPECT_EQ(GetModuleHandleA("user32.dll"), nullptr);
 }
