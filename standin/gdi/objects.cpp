@@ -14,7 +14,9 @@ namespace standin::gdi {
 
 ObjectTable &Objects()
 {
-    static ObjectTable table;
+    // Never destroyed: a DC torn down at exit would let go of its objects in a table
+    // that is itself being destroyed. What is left at exit goes with the process.
+    static ObjectTable &table = *new ObjectTable;
     return table;
 }
 

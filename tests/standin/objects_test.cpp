@@ -1,4 +1,5 @@
 // GDI objects and DCs: checked handles, stock objects, selection and deletion rules.
+#include <cstdlib>
 #include "fixture.h"
 
 #include "gdi/dc.h"
@@ -140,6 +141,22 @@ TEST_F(ObjectsTest, DeletingASelectedObjectSucceedsAndTakesEffectWhenDeselected)
     EXPECT_EQ(DeleteDC(dc), TRUE);
     EXPECT_EQ(LiveObjectCount(), 0);
     EXPECT_EQ(DeleteObject(brush), FALSE);
+}
+
+TEST_F(ObjectsTest, AProgramMayEndWithDcsStillHoldingADeletedBitmapAndPens)
+{
+    // The objects go with the process; tearing them down at exit must not crash.
+    auto endWithObjectsAlive = [] {
+        HDC screen = GetDC(nullptr);
+        HBITMAP bmp = CreateCompatibleBitmap(screen, 4, 4);
+        HDC first = CreateCompatibleDC(screen);
+        HDC second = CreateCompatibleDC(screen);
+        SelectObject(second, bmp);
+        SelectObject(first, CreatePen(PS_SOLID, 3, 0));
+        DeleteObject(bmp);
+        std::exit(0);
+    };
+    EXPECT_EXIT(endWithObjectsAlive(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(ObjectsTest, PenAndFontCreationNormaliseTheirArguments)
