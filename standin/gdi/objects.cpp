@@ -12,12 +12,6 @@
 
 namespace standin::gdi {
 
-ObjectTable &Objects()
-{
-    static ObjectTable table;
-    return table;
-}
-
 void *Register(std::unique_ptr<Object> object) { return Objects().Add(std::move(object)); }
 
 namespace {

@@ -51,7 +51,13 @@ struct Bitmap : Object {
 };
 
 using ObjectTable = HandleTable<Object>;
-ObjectTable &Objects();
+// Inline: every drawing call looks a few handles up, so the lookup should cost a load or
+// two, not a call.
+inline ObjectTable &Objects()
+{
+    static ObjectTable table;
+    return table;
+}
 
 // Adds an object to the table and returns its handle.
 void *Register(std::unique_ptr<Object> object);
