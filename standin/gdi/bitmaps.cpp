@@ -110,7 +110,7 @@ public:
             return;
         }
         if (!converts_ && !toMono_) {
-            for (int32_t i = 0; i < n; ++i) d[i] = masks_(row[i], d[i]);
+            raster::ApplyRow(masks_, row, d, n);
             return;
         }
         for (int32_t i = 0; i < n; ++i) {

@@ -34,6 +34,30 @@ struct RopMasks {
     }
 };
 RopMasks MasksFor(uint8_t code, uint32_t pattern);
+// d[i] = masks(s[i], d[i]) over a row, as two selects by the destination's bits and one by
+// the source's: a few word operations for four pixels at a time.
+inline void ApplyRow(const RopMasks &m, const uint32_t *__restrict s, uint32_t *__restrict d, int64_t n)
+{
+    const uint32_t hi = m.sd ^ m.sNotD, lo = m.notSD ^ m.notSNotD;
+    int64_t x = 0;
+#ifdef __SSE2__
+    const __m128i vHi = _mm_set1_epi32(static_cast<int>(hi)), vLo = _mm_set1_epi32(static_cast<int>(lo));
+    const __m128i vSNotD = _mm_set1_epi32(static_cast<int>(m.sNotD));
+    const __m128i vNotSNotD = _mm_set1_epi32(static_cast<int>(m.notSNotD)), colour = _mm_set1_epi32(0x00FFFFFF);
+    for (; x + 4 <= n; x += 4) {
+        const __m128i vs = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + x));
+        const __m128i vd = _mm_loadu_si128(reinterpret_cast<const __m128i *>(d + x));
+        const __m128i withS = _mm_xor_si128(vSNotD, _mm_and_si128(vHi, vd));
+        const __m128i withoutS = _mm_xor_si128(vNotSNotD, _mm_and_si128(vLo, vd));
+        const __m128i r = _mm_xor_si128(withoutS, _mm_and_si128(_mm_xor_si128(withS, withoutS), vs));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(d + x), _mm_and_si128(r, colour));
+    }
+#endif
+    for (; x < n; ++x) {
+        const uint32_t withS = m.sNotD ^ (hi & d[x]), withoutS = m.notSNotD ^ (lo & d[x]);
+        d[x] = (withoutS ^ ((withS ^ withoutS) & s[x])) & 0x00FFFFFFu;
+    }
+}
 // With the null brush selected GDI leaves out the steps that would bring in the pattern,
 // so each operation comes down to a function of source and destination alone (one
 // without a source to nothing at all, unless it ignores the pattern too).
