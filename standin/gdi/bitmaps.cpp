@@ -380,8 +380,12 @@ extern "C" int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, 
         const int64_t srcStep = topDown ? stride : -stride;
         Pixel *dst = out.Row(static_cast<int32_t>(ya + dy)) + xa + dx;
         if (hdr.biBitCount == 32 && std::endian::native == std::endian::little && !monochrome) {
+            // Short rows inline; long ones through the widest vectors the processor has.
             for (int64_t y = ya; y < yb; ++y, srcRow += srcStep, dst += out.width)
-                raster::Dib32RowToPixels(srcRow + xa * 4, n, dst);
+                if (n < 64)
+                    raster::Dib32RowToPixels(srcRow + xa * 4, n, dst);
+                else
+                    raster::DibRowToPixels(srcRow, 32, xa, n, dst);
         } else {
             for (int64_t y = ya; y < yb; ++y, srcRow += srcStep, dst += out.width) {
                 raster::DibRowToPixels(srcRow, hdr.biBitCount, xa, n, dst);
