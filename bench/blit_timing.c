@@ -33,19 +33,40 @@ static void ShrinkBlt(void)
     StretchBlt(dc, 5, 5, 300, 300, src, 0, 0, 400, 400, SRCCOPY);
 }
 static void Blt300(void) { BitBlt(dc, 5, 5, 300, 300, src, 0, 0, SRCCOPY); }
+static void Blt300Invert(void) { BitBlt(dc, 5, 5, 300, 300, src, 0, 0, SRCINVERT); }
+static void Blt300And(void) { BitBlt(dc, 5, 5, 300, 300, src, 0, 0, SRCAND); }
+static void Blt300Paint(void) { BitBlt(dc, 5, 5, 300, 300, src, 0, 0, SRCPAINT); }
+/* Small copies spread over the destination, where the per-call work shows. */
+static int next;
+static void Blt20(void)
+{
+    next = (next + 37) % 500;
+    BitBlt(dc, next, next / 2, 20, 20, src, next % 380, next % 380, SRCCOPY);
+}
+static void Blt20Invert(void)
+{
+    next = (next + 37) % 500;
+    BitBlt(dc, next, next / 2, 20, 20, src, next % 380, next % 380, SRCINVERT);
+}
 
 static const struct {
     const char *name;
     void (*run)(void);
+    int ops; /* a round's operations: enough for some microseconds at the least */
 } scenes[] = {
-    {"copy-90k", Copy90k},
-    {"setdibits-300", Set300},
-    {"stretchdibits-400-300-coloroncolor", Shrink},
-    {"stretchdibits-400-300-blackonwhite", ShrinkAnd},
-    {"stretchdibits-400-300-srcinvert", ShrinkXor},
-    {"stretchdibits-400-560-coloroncolor", Enlarge},
-    {"stretchblt-400-300-coloroncolor", ShrinkBlt},
-    {"bitblt-300", Blt300},
+    {"copy-90k", Copy90k, OPS},
+    {"setdibits-300", Set300, OPS},
+    {"stretchdibits-400-300-coloroncolor", Shrink, OPS},
+    {"stretchdibits-400-300-blackonwhite", ShrinkAnd, OPS},
+    {"stretchdibits-400-300-srcinvert", ShrinkXor, OPS},
+    {"stretchdibits-400-560-coloroncolor", Enlarge, OPS},
+    {"stretchblt-400-300-coloroncolor", ShrinkBlt, OPS},
+    {"bitblt-300", Blt300, OPS},
+    {"bitblt-300-srcinvert", Blt300Invert, OPS},
+    {"bitblt-300-srcand", Blt300And, OPS},
+    {"bitblt-300-srcpaint", Blt300Paint, OPS},
+    {"bitblt-20", Blt20, 1000},
+    {"bitblt-20-srcinvert", Blt20Invert, 1000},
 };
 enum { SCENES = sizeof scenes / sizeof scenes[0] };
 
@@ -80,8 +101,8 @@ int main(void)
     for (r = 0; r < ROUNDS; ++r)
         for (s = 0; s < SCENES; ++s) {
             double t0 = Now();
-            for (i = 0; i < OPS; ++i) scenes[s].run();
-            times[s][r] = (Now() - t0) / OPS;
+            for (i = 0; i < scenes[s].ops; ++i) scenes[s].run();
+            times[s][r] = (Now() - t0) / scenes[s].ops;
         }
     for (s = 0; s < SCENES; ++s) {
         qsort(times[s], ROUNDS, sizeof(double), Less);

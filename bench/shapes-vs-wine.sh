@@ -86,7 +86,7 @@ while read -r scene; do
   r64=$(ratio "$med_ours" "$med_wine64")
   row="$row | $med_ours | $med_wine64 | $r64"
   case $scene in
-  memset-* | fill-rect-*) ;; # judged against each other below
+  memset-* | fill-rect-* | memcpy-* | update-buffer) ;; # bound by the memory: judged against the C library below
   *) awk -v r="$r64" 'BEGIN { exit !(r != "-" && r < 2) }' && misses="$misses $scene" ;;
   esac
   case " $sides " in *" wine32 "*) row="$row | $med_wine32 | $(ratio "$med_ours" "$med_wine32")" ;; esac
@@ -98,3 +98,7 @@ echo "below 2 x Wine-64:${misses:- none}"
 for r in $(seq "$rounds"); do
   awk '/^memset-/ { m = $2 } /^fill-rect-/ { f = $2 } END { if (m > 0) printf "%.3f\n", f / m }' "$work/ours.$r"
 done | sort -n | awk '{ v[NR] = $1 } END { printf "full-surface fill / memset on the stand-in (median of the rounds): %.2f\n", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+# The back-buffer copy against memcpy of as many bytes, in the same run.
+for r in $(seq "$rounds"); do
+  awk '/^memcpy-/ { m = $2 } /^update-buffer/ { u = $2 } END { if (m > 0) printf "%.3f\n", u / m }' "$work/ours.$r"
+done | sort -n | awk '{ v[NR] = $1 } END { printf "back-buffer copy / memcpy on the stand-in (median of the rounds): %.2f\n", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'

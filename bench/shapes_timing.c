@@ -154,8 +154,11 @@ static void GetColorSequence(int i)
 /* The library's UpdateBuffer: the back buffer to the screen, all but the last row and column. */
 static void UpdateBufferCopy(int i) { (void)i; BitBlt(screen, 0, 0, W - 1, H - 1, dc, 0, 0, SRCCOPY); }
 
-static void *bytes;
+static void *bytes, *otherBytes;
 static void Memset(int i) { memset(bytes, i & 0xFF, (size_t)W * H * 4); }
+/* As many bytes as update-buffer copies, in one memcpy between two buffers of the size of
+ * the two surfaces: the yardstick of a copy bound by the memory. */
+static void Memcpy(int i) { (void)i; memcpy(bytes, otherBytes, (size_t)(W - 1) * (H - 1) * 4); }
 
 static const char *only; /* a part of the scene names to run, for profiling one */
 
@@ -202,6 +205,8 @@ int main(int argc, char **argv)
     MakeDib(&smallInfo, &smallBits, 20, 20);
     MakeDib(&bigInfo, &bigBits, 400, 400);
     bytes = malloc((size_t)W * H * 4);
+    otherBytes = malloc((size_t)W * H * 4);
+    memset(otherBytes, 7, (size_t)W * H * 4);
     Select();
     if (argc > 1) only = argv[1];
 
@@ -225,9 +230,11 @@ int main(int argc, char **argv)
     Time("stretchdib-400-to-300", StretchDib, 20);
     Time("text-status", Text, 2000);
     Time("getcolor", GetColorSequence, 1000);
+    Time("memcpy-999x599", Memcpy, 200);
     Time("update-buffer", UpdateBufferCopy, 200);
 
     free(bytes);
+    free(otherBytes);
     free(smallBits);
     free(bigBits);
     DeleteDC(dc);

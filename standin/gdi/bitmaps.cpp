@@ -110,7 +110,7 @@ public:
             return;
         }
         if (!converts_ && !toMono_) {
-            for (int32_t i = 0; i < n; ++i) d[i] = masks_(row[i], d[i]);
+            raster::ApplyRow(masks_, row, d, n);
             return;
         }
         for (int32_t i = 0; i < n; ++i) {
@@ -229,6 +229,21 @@ BOOL Blit(HDC hdcDest, int xd, int yd, int wd, int hd, HDC hdcSrc, int xs, int y
     raster::Axis ay = raster::StartAxis(yd, hd, out.height, ys, hs, in.height);
     const bool stretching = ws != wd || hs != hd;
     if (!raster::FitAxis(ax, stretching) || !raster::FitAxis(ay, stretching)) return TRUE;
+    const SourceConversion convert = ConversionFor(*dst, *src);
+    if (!stretching && &in != &out) {
+        // Without a stretch the fitted runs are the transfer: row by row, no maps.
+        const int64_t w = ax.dvis.hi - ax.dvis.lo, h = ay.dvis.hi - ay.dvis.lo;
+        if (rop == SRCCOPY && convert.kind == SourceConversion::Kind::Same) {
+            raster::CopyBlock(out, ax.dvis.lo, ay.dvis.lo, w, h, in, ax.svis.lo, ay.svis.lo);
+        } else {
+            RopSink sink(*dst, rop, convert, false);
+            for (int64_t y = 0; y < h; ++y)
+                sink.Put(static_cast<int32_t>(ay.dvis.lo + y), static_cast<int32_t>(ax.dvis.lo),
+                         in.Row(static_cast<int32_t>(ay.svis.lo + y)) + ax.svis.lo, static_cast<int32_t>(w));
+        }
+        NoteDrawnBox(*dst, xd, yd, static_cast<int64_t>(xd) + wd, static_cast<int64_t>(yd) + hd, 0);
+        return TRUE;
+    }
     // A destination one pixel wide or high merges one source pixel fewer.
     const int64_t sw = wd == 1 && ws > 1 ? ws - 1 : ws, sh = hd == 1 && hs > 1 ? hs - 1 : hs;
     raster::AxisMap mx, my;
@@ -236,7 +251,6 @@ BOOL Blit(HDC hdcDest, int xd, int yd, int wd, int hd, HDC hdcSrc, int xs, int y
     MapsFor(ax, ay, sw, sh, mx, my, stretched);
     // A stretch whose pixel selection meets no source pixel inside the fitted runs fails.
     if (!mx.Size() || !my.Size()) return FALSE;
-    const SourceConversion convert = ConversionFor(*dst, *src);
     if (!stretched && rop == SRCCOPY && convert.kind == SourceConversion::Kind::Same) {
         raster::CopyBlock(out, mx.lo, my.lo, static_cast<int64_t>(mx.Size()), static_cast<int64_t>(my.Size()), in,
                           mx.first.empty() ? 0 : mx.first[0], my.first.empty() ? 0 : my.first[0]);
@@ -359,12 +373,26 @@ extern "C" int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, 
     const int64_t dx = static_cast<int64_t>(xDest) - xSrc, dy = static_cast<int64_t>(yDest) - sy;
     const int64_t xa = std::max(x0, -dx), xb = std::min(x1, out.width - dx);
     const bool monochrome = IsMonochrome(*dc);
-    for (int64_t y = std::max(y0, -dy); y < std::min(y1, out.height - dy) && xa < xb; ++y) {
-        const int64_t line = topDown ? y : bandHeight - 1 - y;
-        Pixel *dst = out.Row(static_cast<int32_t>(y + dy)) + xa + dx;
-        raster::DibRowToPixels(bits + line * stride, hdr.biBitCount, xa, xb - xa, dst);
-        if (monochrome)
-            for (int64_t x = 0; x < xb - xa; ++x) dst[x] = DibPixelFor(*dc, dst[x]);
+    const int64_t ya = std::max(y0, -dy), yb = std::min(y1, out.height - dy), n = xb - xa;
+    if (n > 0 && ya < yb) {
+        // Rows walk down the destination and, in the buffer, down or up by one stride.
+        const uint8_t *srcRow = bits + (topDown ? ya : bandHeight - 1 - ya) * stride;
+        const int64_t srcStep = topDown ? stride : -stride;
+        Pixel *dst = out.Row(static_cast<int32_t>(ya + dy)) + xa + dx;
+        if (hdr.biBitCount == 32 && std::endian::native == std::endian::little && !monochrome) {
+            // Short rows inline; long ones through the widest vectors the processor has.
+            for (int64_t y = ya; y < yb; ++y, srcRow += srcStep, dst += out.width)
+                if (n < 64)
+                    raster::Dib32RowToPixels(srcRow + xa * 4, n, dst);
+                else
+                    raster::DibRowToPixels(srcRow, 32, xa, n, dst);
+        } else {
+            for (int64_t y = ya; y < yb; ++y, srcRow += srcStep, dst += out.width) {
+                raster::DibRowToPixels(srcRow, hdr.biBitCount, xa, n, dst);
+                if (monochrome)
+                    for (int64_t x = 0; x < n; ++x) dst[x] = DibPixelFor(*dc, dst[x]);
+            }
+        }
     }
     NoteDrawnBox(*dc, xDest, yDest, xDest + cx, yDest + cy, 0);
     return static_cast<int>(lines);

@@ -25,10 +25,12 @@ bool IsMonochrome(DC &dc)
     return b && b->bitsPerPixel == 1;
 }
 
-Pixel TargetPixel(DC &dc, COLORREF color, bool monoFixup)
+namespace {
+
+Pixel TargetPixelOn(DC &dc, bool monochrome, COLORREF color, bool monoFixup)
 {
     color &= 0x00FFFFFFu;
-    if (!IsMonochrome(dc)) return PixelFromColorref(color);
+    if (!monochrome) return PixelFromColorref(color);
     if (!monoFixup) return NearestMono(color);
     if (color == 0) return 0;
     if (color == 0xFFFFFFu) return 0xFFFFFFu;
@@ -37,9 +39,17 @@ Pixel TargetPixel(DC &dc, COLORREF color, bool monoFixup)
     return color == bk ? bg : (bg ^ 0xFFFFFFu);
 }
 
+} // namespace
+
+Pixel TargetPixel(DC &dc, COLORREF color, bool monoFixup)
+{
+    return TargetPixelOn(dc, IsMonochrome(dc), color, monoFixup);
+}
+
 raster::DrawState DrawStateOf(DC &dc)
 {
     raster::DrawState st;
+    const bool monochrome = IsMonochrome(dc); // once: it takes a lookup of the bitmap
     if (const Pen *pen = FindPen(dc.pen)) {
         switch (pen->style) {
         case PS_NULL: st.pen.kind = raster::PenKind::Null; break;
@@ -48,13 +58,13 @@ raster::DrawState DrawStateOf(DC &dc)
         }
         // Width 0 is the one-pixel cosmetic pen.
         st.pen.width = std::max(1, pen->width);
-        st.pen.color = TargetPixel(dc, pen->color);
+        st.pen.color = TargetPixelOn(dc, monochrome, pen->color, true);
     } else {
         st.pen.kind = raster::PenKind::Null;
     }
     if (const Brush *brush = FindBrush(dc.brush); brush && brush->style != BS_NULL) {
         st.brush.null = false;
-        st.brush.color = TargetPixel(dc, brush->color);
+        st.brush.color = TargetPixelOn(dc, monochrome, brush->color, true);
     } else {
         st.brush.null = true;
     }

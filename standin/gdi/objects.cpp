@@ -12,14 +12,6 @@
 
 namespace standin::gdi {
 
-ObjectTable &Objects()
-{
-    // Never destroyed: a DC torn down at exit would let go of its objects in a table
-    // that is itself being destroyed. What is left at exit goes with the process.
-    static ObjectTable &table = *new ObjectTable;
-    return table;
-}
-
 void *Register(std::unique_ptr<Object> object) { return Objects().Add(std::move(object)); }
 
 namespace {

@@ -51,7 +51,14 @@ struct Bitmap : Object {
 };
 
 using ObjectTable = HandleTable<Object>;
-ObjectTable &Objects();
+// Inline: every drawing call looks a few handles up, so the lookup should cost a load or
+// two, not a call. Never destroyed: a DC torn down at exit would let go of its objects in
+// a table that is itself being destroyed; what is left at exit goes with the process.
+inline ObjectTable &Objects()
+{
+    static ObjectTable &table = *new ObjectTable;
+    return table;
+}
 
 // Adds an object to the table and returns its handle.
 void *Register(std::unique_ptr<Object> object);

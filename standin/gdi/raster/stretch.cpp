@@ -168,25 +168,55 @@ bool AllSingle(const AxisMap &m)
 
 namespace {
 
-// One source row through the column map: the picked column of each destination column, or
-// the AND / OR of its group.
-void ReadRow(const LoosePixel *p, const AxisMap &xs, int32_t left, const int32_t *column, bool pick, int mode,
-             Pixel *__restrict into)
+// Where each destination column reads in a source row, worked out once a transfer: the
+// picked column, or the run [from, to] of its group (index 0 = the source's `left`).
+struct ColumnPlan {
+    std::vector<int32_t> from, to;
+    bool pick = true;   // one column each (`from`)
+    bool pairs = false; // groups of one or two columns: from and to merged, nothing between
+    int32_t top = 0;    // the rightmost column read
+};
+
+ColumnPlan PlanColumns(const AxisMap &xs, int32_t left, bool pick)
 {
+    ColumnPlan plan;
     const size_t n = xs.Size();
-    if (pick) {
-        for (size_t i = 0; i < n; ++i) into[i] = p[column[i]];
-        return;
-    }
+    plan.pick = pick;
+    plan.from.resize(n);
+    plan.to.resize(n);
+    plan.pairs = true;
     for (size_t i = 0; i < n; ++i) {
-        const int32_t a = std::min(xs.first[i], xs.last[i]) - left;
-        const int32_t b = std::max(xs.first[i], xs.last[i]) - left;
-        uint32_t acc = p[a];
+        // COLORONCOLOR keeps the last of a group across.
+        plan.from[i] = (pick ? xs.last[i] : std::min(xs.first[i], xs.last[i])) - left;
+        plan.to[i] = (pick ? xs.last[i] : std::max(xs.first[i], xs.last[i])) - left;
+        plan.pairs = plan.pairs && plan.to[i] - plan.from[i] <= 1;
+        plan.top = std::max(plan.top, plan.to[i]);
+    }
+    return plan;
+}
+
+// One source row through the column plan: the picked column of each destination column,
+// or the AND / OR of its group.
+void ReadRow(const LoosePixel *p, const ColumnPlan &plan, int mode, Pixel *__restrict into)
+{
+    const size_t n = plan.from.size();
+    const int32_t *from = plan.from.data(), *to = plan.to.data();
+    if (plan.pick) {
+        for (size_t i = 0; i < n; ++i) into[i] = p[from[i]];
+    } else if (plan.pairs) {
         if (mode == kWhiteOnBlack)
-            for (int32_t c = a + 1; c <= b; ++c) acc |= p[c];
+            for (size_t i = 0; i < n; ++i) into[i] = p[from[i]] | p[to[i]];
         else
-            for (int32_t c = a + 1; c <= b; ++c) acc &= p[c];
-        into[i] = acc;
+            for (size_t i = 0; i < n; ++i) into[i] = p[from[i]] & p[to[i]];
+    } else {
+        for (size_t i = 0; i < n; ++i) {
+            uint32_t acc = p[from[i]];
+            if (mode == kWhiteOnBlack)
+                for (int32_t c = from[i] + 1; c <= to[i]; ++c) acc |= p[c];
+            else
+                for (int32_t c = from[i] + 1; c <= to[i]; ++c) acc &= p[c];
+            into[i] = acc;
+        }
     }
 }
 
@@ -200,12 +230,11 @@ void Transfer(const AxisMap &xs, const AxisMap &ys, SourceRows &src, int mode, R
         return;
     }
     const size_t n = xs.Size();
-    const bool pick = mode == kColorOnColor || AllSingle(xs);
-    // One source column a destination column when no merging across is needed: the last
-    // of its group (COLORONCOLOR keeps that one).
-    std::vector<int32_t> column(n);
-    for (size_t i = 0; i < n; ++i) column[i] = xs.last[i] - src.left;
-    std::vector<Pixel> row(n), merged(n);
+    const ColumnPlan plan = PlanColumns(xs, src.left, mode == kColorOnColor || AllSingle(xs));
+    // Rows of a group down are merged first, over the columns read (AND and OR do not
+    // mind the order), and the merged row goes through the column plan once.
+    const size_t span = static_cast<size_t>(plan.top) + 1;
+    std::vector<Pixel> row(n), merged;
     bool have = false;
     int32_t shownFirst = 0, shownLast = 0;
     const Pixel *shownAt = nullptr; // the destination row that already shows them, if any
@@ -215,13 +244,14 @@ void Transfer(const AxisMap &xs, const AxisMap &ys, SourceRows &src, int mode, R
         const int32_t f = ys.first[j], l = mode == kColorOnColor ? ys.first[j] : ys.last[j];
         const bool same = have && f == shownFirst && l == shownLast;
         Pixel *direct = out.Direct(y, xs.lo);
-        if (direct && pick && f == l) {
+        if (direct && plan.pick && f == l) {
             // A plain copy of one source row: straight into the destination, or a copy of
             // the destination row made from the same source row.
             if (same && shownAt) {
                 std::memcpy(direct, shownAt, n * sizeof(Pixel));
             } else {
                 const LoosePixel *p = src.Row(f);
+                const int32_t *column = plan.from.data();
                 for (size_t i = 0; i < n; ++i) direct[i] = p[column[i]] & 0x00FFFFFFu;
             }
             have = true;
@@ -231,17 +261,23 @@ void Transfer(const AxisMap &xs, const AxisMap &ys, SourceRows &src, int mode, R
             continue;
         }
         if (!same || shownAt) {
-            ReadRow(src.Row(f), xs, src.left, column.data(), pick, mode, row.data());
-            if (l != f) {
+            if (f == l) {
+                ReadRow(src.Row(f), plan, mode, row.data());
+            } else {
+                // A row's pointer may not outlive the next Row call: each is merged at once.
+                merged.resize(span);
+                Pixel *__restrict m = merged.data();
+                std::memcpy(m, src.Row(f), span * sizeof(Pixel));
                 const int32_t step = l > f ? 1 : -1;
                 for (int32_t r = f + step;; r += step) {
-                    ReadRow(src.Row(r), xs, src.left, column.data(), pick, mode, merged.data());
+                    const LoosePixel *p = src.Row(r);
                     if (mode == kWhiteOnBlack)
-                        for (size_t i = 0; i < n; ++i) row[i] |= merged[i];
+                        for (size_t i = 0; i < span; ++i) m[i] |= p[i];
                     else
-                        for (size_t i = 0; i < n; ++i) row[i] &= merged[i];
+                        for (size_t i = 0; i < span; ++i) m[i] &= p[i];
                     if (r == l) break;
                 }
+                ReadRow(m, plan, mode, row.data());
             }
             have = true;
             shownFirst = f;
