@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Records the conformance goldens on real GDI: builds the scenes for Windows with
+# Records the conformance goldens on real GDI: builds the case runner for Windows with
 # mingw-w64, runs them under Wine (headless), and writes tests/conformance/goldens/.
 #   tools/record-goldens.sh [--64]            every group (stale goldens are removed)
 #   tools/record-goldens.sh [--64] GROUP...   only these groups
@@ -35,7 +35,7 @@ cmake --build "$build" -j "${QG_JOBS:-2}" --target conformance_recorder >/dev/nu
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 # Wine sees the whole Unix file system as drive Z:.
-tools/wine-run.sh "$build/conformance_recorder.exe" "Z:$out" \
+tools/wine-run.sh "$build/conformance_recorder.exe" "Z:$PWD/tests/conformance/cases" "Z:$out" \
   "Z:$PWD/tests/conformance/known-divergences.txt" "$@"
 
 if [ ! -f "$out/complete" ]; then

@@ -1,111 +1,80 @@
 // recorder.cpp - the Windows program that records the conformance goldens on real GDI:
-// every group becomes <group>.ppm (the tiled cells) and <group>.txt (the results kept by
-// each case). tools/record-goldens.sh runs it under Wine and turns the PPMs into PNGs.
-// Cases listed as known divergences of kind "skip" are not drawn: their cells keep the background and
-// their results read "skipped", since the recording GDI is known to misbehave there
-// (garbage regions that corrupt its heap).
-#include "scene.h"
+// every group of the cases folder becomes <group>.ppm (its cells tiled) and <group>.txt
+// (the results each case keeps). tools/record-goldens.sh runs it under Wine and turns the
+// PPMs into PNGs. Cases listed as "skip" divergences are not drawn: their cells keep the
+// background and their results read "skipped" (the recording GDI corrupts itself there).
+#include "runner.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
 
-namespace {
-
-bool WritePpm(const std::string &path, const scene::Pixels &p)
-{
-    FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    std::fprintf(f, "P6\n%d %d\n255\n", p.width, p.height);
-    std::string row(static_cast<size_t>(p.width) * 3, '\0');
-    for (int y = 0; y < p.height; ++y) {
-        for (int x = 0; x < p.width; ++x) {
-            uint32_t px = p.data[static_cast<size_t>(y) * p.width + x];
-            row[x * 3 + 0] = static_cast<char>((px >> 16) & 0xFF);
-            row[x * 3 + 1] = static_cast<char>((px >> 8) & 0xFF);
-            row[x * 3 + 2] = static_cast<char>(px & 0xFF);
-        }
-        std::fwrite(row.data(), 1, row.size(), f);
-    }
-    return std::fclose(f) == 0;
-}
-
-} // namespace
+using namespace conformance;
 
 int main(int argc, char **argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: conformance_recorder <output folder> <known divergences file> [group...]\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: conformance_recorder <cases folder> <output folder> <known divergences> [group...]\n");
         return 2;
     }
-    const std::string outDir = argv[1];
-    std::vector<std::string> errors;
-    const std::vector<scene::Divergence> skip = scene::LoadDivergences(argv[2], &errors);
-    for (const std::string &e : errors)
-        std::fprintf(stderr, "%s\n", e.c_str());
-    if (!errors.empty())
+    const std::string cases = argv[1], outDir = argv[2];
+    std::vector<Divergence> divergences;
+    std::string error;
+    if (!LoadDivergences(argv[3], divergences, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 2;
+    }
+    std::vector<std::string> names(argv + 4, argv + argc);
+    if (names.empty())
+        names = GroupNames(cases);
     // Names each case before it runs, so a case that brings the process down is known.
     const bool trace = std::getenv("QG_RECORDER_TRACE") != nullptr;
     int failures = 0;
-    for (const scene::Group &group : scene::AllGroups()) {
-        if (argc > 3) {
-            bool wanted = false;
-            for (int i = 3; i < argc; ++i)
-                wanted = wanted || group.name == argv[i];
-            if (!wanted)
-                continue;
+    for (const std::string &name : names) {
+        Group group;
+        if (!LoadGroup(cases + "/" + name + ".txt", name, group, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 2;
         }
-        auto start = std::chrono::steady_clock::now();
-        scene::SheetLayout layout = scene::LayoutFor(group);
-        scene::Pixels sheet;
-        sheet.width = layout.width;
-        sheet.height = layout.height;
-        sheet.data.assign(static_cast<size_t>(sheet.width) * sheet.height, scene::kSheetGapColour);
+        const auto start = std::chrono::steady_clock::now();
+        const Sheet sheet(group);
+        Pixels image{sheet.width, sheet.height, std::vector<uint32_t>(static_cast<size_t>(sheet.width) * sheet.height, kSheetGapColour)};
         std::string text;
         for (size_t i = 0; i < group.cases.size(); ++i) {
-            const scene::Case &c = group.cases[i];
-            if (trace) {
-                std::fprintf(stderr, "%s/%s\n", group.name.c_str(), c.name.c_str());
-                std::fflush(stderr);
-            }
-            const scene::Divergence *known = scene::FindDivergence(skip, group.name + "/" + c.name);
-            if (known && !known->Recorded()) {
-                scene::PlaceCell(sheet, layout, group, i, scene::MakeBackground(c.background, group.cellWidth, group.cellHeight));
+            const Case &c = group.cases[i];
+            if (trace)
+                std::fprintf(stderr, "%s/%s\n", name.c_str(), c.name.c_str());
+            const Divergence *known = FindDivergence(divergences, name + "/" + c.name);
+            if (known && known->kind == 's') {
+                sheet.Place(image, i, Background(c.pattern, group.cellWidth, group.cellHeight));
                 text += c.name + "\tskipped\n";
                 continue;
             }
-            auto caseStart = std::chrono::steady_clock::now();
-            scene::Outcome o = scene::Run(group, c);
-            auto caseMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - caseStart).count();
-            if (trace && caseMs >= 100)
-                std::fprintf(stderr, "  slow: %lld ms\n", static_cast<long long>(caseMs));
+            const Outcome o = Run(group, c);
             if (!o.failure.empty()) {
-                std::fprintf(stderr, "%s/%s: %s\n", group.name.c_str(), c.name.c_str(), o.failure.c_str());
+                std::fprintf(stderr, "%s/%s: %s\n", name.c_str(), c.name.c_str(), o.failure.c_str());
                 ++failures;
             }
-            scene::PlaceCell(sheet, layout, group, i, o.pixels);
-            text += scene::ResultsLine(c.name, o.results) + "\n";
+            sheet.Place(image, i, o.pixels);
+            text += ResultsLine(c.name, o.results) + "\n";
         }
-        if (!WritePpm(outDir + "/" + group.name + ".ppm", sheet)) {
-            std::fprintf(stderr, "cannot write %s/%s.ppm\n", outDir.c_str(), group.name.c_str());
+        FILE *ppm = std::fopen((outDir + "/" + name + ".ppm").c_str(), "wb");
+        FILE *txt = std::fopen((outDir + "/" + name + ".txt").c_str(), "wb");
+        bool written = ppm && txt && std::fprintf(ppm, "P6\n%d %d\n255\n", image.width, image.height) > 0;
+        for (uint32_t p : image.data) {
+            const unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8), static_cast<unsigned char>(p)};
+            written = written && std::fwrite(rgb, 1, 3, ppm) == 3;
+        }
+        written = written && std::fwrite(text.data(), 1, text.size(), txt) == text.size();
+        if ((ppm && std::fclose(ppm) != 0) || (txt && std::fclose(txt) != 0) || !written) {
+            std::fprintf(stderr, "cannot write %s/%s.*\n", outDir.c_str(), name.c_str());
             return 1;
         }
-        FILE *f = std::fopen((outDir + "/" + group.name + ".txt").c_str(), "wb");
-        if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size() || std::fclose(f) != 0) {
-            std::fprintf(stderr, "cannot write %s/%s.txt\n", outDir.c_str(), group.name.c_str());
-            return 1;
-        }
-        auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-        std::printf("%-24s %4zu cases  %6lld ms\n", group.name.c_str(), group.cases.size(), static_cast<long long>(ms));
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+        std::printf("%-24s %4zu cases  %6lld ms\n", name.c_str(), group.cases.size(), static_cast<long long>(ms));
     }
-    // The recording script takes the output only when this is there: a run that was cut
-    // short must not replace goldens.
+    // The recording script takes the output only when this is there: a run cut short
+    // must not replace goldens.
     FILE *done = std::fopen((outDir + "/complete").c_str(), "wb");
-    if (!done || std::fclose(done) != 0)
-        return 1;
-    return failures ? 1 : 0;
+    return !done || std::fclose(done) != 0 || failures ? 1 : 0;
 }
