@@ -1,11 +1,14 @@
 // Every kind of picture file a user can hand the library, from the file name to the pixels
 // on a headless window: the odd codings and layouts, the extreme sizes, damaged files, and
 // the files and names that end the program or throw.
-#include "../window/support.h"
-#include "jpeg_files.h"
+#include "headless.h"
+#include "files.h"
+#include "jpeg.h"
 
 #include <csignal>
 #include <cstring>
+
+using namespace support;
 
 namespace {
 
@@ -40,7 +43,7 @@ PictureCase Decodable(std::string name, const JpegRecipe &recipe)
 // One colour in every pixel: any stretching gives the same colour back.
 JpegRecipe Flat(int width, int height, unsigned char r, unsigned char g, unsigned char b)
 {
-    JpegRecipe recipe;
+    JpegRecipe recipe = FlatBlocks(Layout::Rgb, {});
     recipe.width = width;
     recipe.height = height;
     for (int i = 0; i < width * height; ++i)
@@ -57,30 +60,17 @@ std::size_t MarkerAt(const Bytes &file, unsigned char kind)
     return at;
 }
 
-class HostileFiles : public WindowTest {
+class HostileFiles : public HeadlessTest {
 protected:
     void SetUp() override
     {
-        WindowTest::SetUp();
-        w = OpenQuiet(kWidth, kHeight);
-        hwnd = WindowInspector::Handle(*w);
+        HeadlessTest::SetUp();
+        Open(kWidth, kHeight);
         w->SetPen(color(1, 2, 3), 1);
         w->SetBrush(color(1, 2, 3));
         w->DrawRectangle(0, 0, kWidth + 1, kHeight + 1, STYLE_FILLED);
         ASSERT_EQ(Surface(), std::vector<uint32_t>(kWidth * kHeight, kBackdrop));
     }
-    void TearDown() override
-    {
-        w.reset();
-        WindowTest::TearDown();
-    }
-
-    std::vector<uint32_t> Surface()
-    {
-        int width = 0, height = 0;
-        return hooks::ReadClientSurface(hwnd, &width, &height);
-    }
-
     // The backdrop with the picture's pixels at (left, top), clipped to the window.
     static std::vector<uint32_t> Placed(const PictureCase &c, int left, int top)
     {
@@ -95,8 +85,6 @@ protected:
     }
 
     ScratchFolder folder;
-    std::unique_ptr<window> w;
-    HWND hwnd = nullptr;
 };
 
 TEST_F(HostileFiles, EveryDecodableKindDrawsWhatTheDecoderMakesOfIt)
@@ -112,13 +100,13 @@ TEST_F(HostileFiles, EveryDecodableKindDrawsWhatTheDecoderMakesOfIt)
     cases.push_back(Decodable("progressive arithmetic-coded", letter));
 
     JpegRecipe gray = Gradient(37, 23);
-    gray.inputSpace = gray.fileSpace = JCS_GRAYSCALE;
-    gray.components = 1;
+    gray.layout = Layout::Gray;
+    gray.samples.resize(gray.samples.size() / 3);
     gray.samples.resize(37 * 23);
     cases.push_back(Decodable("grayscale", gray));
 
     // Adobe-marked CMYK stores inverted inks: magenta and yellow make red, no ink white.
-    PictureCase cmyk{"CMYK", EncodeJpeg(FlatBlocks(JCS_CMYK, 4, {{255, 0, 0, 255}, {255, 255, 255, 255}})),
+    PictureCase cmyk{"CMYK", EncodeJpeg(FlatBlocks(Layout::Cmyk, {{255, 0, 0, 255}, {255, 255, 255, 255}})),
                      {}, 16, 8};
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 16; ++x)

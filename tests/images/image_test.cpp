@@ -2,7 +2,8 @@
 // every way Open can fail, allocation failures included.
 #include "allocation_failures.h"
 #include "graphics.h"
-#include "jpeg_files.h"
+#include "files.h"
+#include "jpeg.h"
 
 #include <gtest/gtest.h>
 

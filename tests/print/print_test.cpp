@@ -1,7 +1,7 @@
 // Printing, from the library's Print to a PDF that a private CUPS scheduler writes, read
 // back with poppler's tools; the printable area's geometry; the error lines and boxes of
 // failing jobs; saving as PDF without a printer.
-#include "files.h"
+#include "print.h"
 #include "graphics.h"
 #include "print/page_geometry.h"
 #include "print/pdf_page.h"

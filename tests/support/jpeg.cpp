@@ -143,6 +143,7 @@ JpegRecipe FlatBlocks(Layout layout, const std::vector<Bytes> &colours)
     r.components = colours.empty() ? 1 : static_cast<int>(colours[0].size());
     r.quality = 100;
     r.hSampling = r.vSampling = 1;
+    r.jfif = r.layout == Layout::Gray || r.layout == Layout::YCbCr; // as libjpeg marks them
     for (int y = 0; y < 8; ++y)
         for (const Bytes &colour : colours)
             for (int x = 0; x < 8; ++x)
