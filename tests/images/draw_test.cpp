@@ -117,20 +117,6 @@ TEST_F(Pictures, NaturalSizeCopiesEveryPixelOnceAndOneMinusOneIsEnough)
     EXPECT_EQ(Calls([&] { w->DrawImage(img, 5, 7, 50, -1); }), (std::vector<std::string>{pump, call}));
 }
 
-TEST_F(Pictures, ClippedAtTheTopLeftAndBottomRight)
-{
-    const image img = MakePicture(10, 8);
-    w->DrawImage(img, -2, -3, -1, -1);
-    w->DrawImage(img, kWidth - 4, kHeight - 5, -1, -1);
-    EXPECT_EQ(Surface(), Expected([&](int x, int y) {
-                  if (x < 8 && y < 5)
-                      return Picture(x + 2, y + 3);
-                  if (x >= kWidth - 4 && y >= kHeight - 5)
-                      return Picture(x - (kWidth - 4), y - (kHeight - 5));
-                  return 0u;
-              }));
-}
-
 TEST_F(Pictures, ScaledDrawsTheWholePictureDoubled)
 {
     const image img = MakePicture(6, 4);
