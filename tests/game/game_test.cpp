@@ -9,7 +9,8 @@
 #include "game.h"
 #include "random.h"
 
-#include "../images/jpeg_files.h"
+#include "files.h"
+#include "jpeg.h"
 
 #include <standin/testhooks.h>
 
@@ -312,7 +313,7 @@ public:
             const bool sinking = n > 30 && n < 70;
             const int width = n >= 100 ? 400 : sinking && n / 10 % 2 ? 80 : 20;
             const int height = n >= 100 ? 400 : sinking && n / 10 % 2 == 0 ? 80 : 20;
-            JpegRecipe recipe;
+            JpegRecipe recipe = FlatBlocks(Layout::Rgb, {});
             recipe.width = width;
             recipe.height = height;
             for (int i = 0; i < width * height; ++i)

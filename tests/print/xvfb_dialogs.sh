@@ -16,14 +16,14 @@ cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   [ -n "$bare_pid" ] && kill "$bare_pid" 2>/dev/null || true
-  bash "$here/loopback-cups.sh" stop "$work/cups" >/dev/null 2>&1 || true
+  bash "$here/../support/cups.sh" stop "$work/cups" >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; echo "--- program output:"; cat "$work/out" "$work/err" 2>/dev/null || true; exit 1; }
 
 set +e
-cups_env=$(bash "$here/loopback-cups.sh" start "$work/cups" 2>&1)
+cups_env=$(bash "$here/../support/cups.sh" start "$work/cups" 2>&1)
 status=$?
 set -e
 # 77: cupsd cannot run on this machine at all; CTest reports the test as skipped.

@@ -17,28 +17,16 @@ import time
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, ".."))
 sys.path.insert(0, os.path.join(here, "..", "zarn"))
+sys.path.insert(0, os.path.join(here, "..", "support"))
 sys.path.insert(0, os.path.join(here, "..", "install"))
 import pngfile  # noqa: E402
 import starter_check  # noqa: E402
+import xvfb  # noqa: E402
 import zarn_play  # noqa: E402
 from zarn_play import fail, tool  # noqa: E402
 
 TITLE = "My first Quillgraph program"
 WIDTH, HEIGHT = 400, 300
-
-
-def start_xvfb(dpi):
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                               "-dpi", str(dpi), "-nolisten", "tcp"], pass_fds=(write_end,),
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as reader:
-        display = reader.readline().strip()
-    if not display:
-        server.kill()
-        fail("Xvfb did not start")
-    return server, f":{display}"
 
 
 def headless_pictures(program, work):
@@ -77,8 +65,7 @@ def shows(game, expected, scale):
     return True
 
 
-def run_scaled(program, work, display, extra_env, label, before, after):
-    os.environ["DISPLAY"] = display
+def run_scaled(program, work, extra_env, label, before, after):
     env = dict(os.environ, QUILLGRAPH_SCREENSHOT=os.path.join(work, f"{label}.png"), **extra_env)
     game = zarn_play.Game([program], work, geometry, os.path.join(work, f"{label}.out"),
                           os.path.join(work, f"{label}.err"), env=env)
@@ -111,23 +98,12 @@ def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     program = os.path.abspath(sys.argv[1])
-    # Under AddressSanitizer, leaks inside system libraries are not ours to fix.
-    suppressions = os.path.join(here, "..", "standin", "lsan-system.supp")
-    previous = os.environ.get("LSAN_OPTIONS")
-    os.environ["LSAN_OPTIONS"] = (f"print_suppressions=0:suppressions={suppressions}"
-                                  + (f":{previous}" if previous else ""))
+    xvfb.suppress_system_leaks()
     with tempfile.TemporaryDirectory() as work:
         before, after = headless_pictures(program, work)
         for label, dpi, extra_env in (("asked", 96, {"QUILLGRAPH_SCALE": "2"}), ("detected", 192, {})):
-            server, display = start_xvfb(dpi)
-            try:
-                run_scaled(program, work, display, extra_env, label, before, after)
-            finally:
-                server.terminate()
-                try:
-                    server.wait(timeout=10)
-                except subprocess.TimeoutExpired:
-                    server.kill()
+            with xvfb.display("-dpi", str(dpi)):
+                run_scaled(program, work, extra_env, label, before, after)
 
 
 if __name__ == "__main__":

@@ -14,25 +14,12 @@ import sys
 import tempfile
 import time
 
-import zarn_play
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import xvfb  # noqa: E402
+import zarn_play  # noqa: E402
 from zarn_play import TITLE, fail
 
 MISSING_PICTURE = "ended by an uncaught error: ERROR_FILE_NOT_FOUND"
-
-
-def start_xvfb():
-    """A private server on a free display; Xvfb writes the number once it is ready."""
-    read_end, write_end = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                               "-nolisten", "tcp"], pass_fds=(write_end,),
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as reader:
-        display = reader.readline().strip()  # empty when Xvfb gave up
-    if not display:
-        server.kill()
-        fail("Xvfb did not start")
-    return server, f":{display}"
 
 
 def client_area(window):
@@ -103,25 +90,10 @@ def main():
         fail(f"the game's pictures are not in {game_dir}")
     # CTest's timeout sends SIGTERM: leave through the clean-up below.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
-    # Under AddressSanitizer, leaks inside system libraries are not ours to fix.
-    suppressions = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "standin",
-                                "lsan-system.supp")
-    previous = os.environ.get("LSAN_OPTIONS")
-    os.environ["LSAN_OPTIONS"] = (f"print_suppressions=0:suppressions={suppressions}"
-                                  + (f":{previous}" if previous else ""))
-
-    server, display = start_xvfb()
-    os.environ["DISPLAY"] = display
-    try:
-        with tempfile.TemporaryDirectory() as work:
-            play_to_the_end(zarn, game_dir, zarn_fleet, work)
-            missing_picture_ends_the_game(zarn, work)
-    finally:
-        server.terminate()
-        try:
-            server.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            server.kill()
+    xvfb.suppress_system_leaks()
+    with xvfb.display(), tempfile.TemporaryDirectory() as work:
+        play_to_the_end(zarn, game_dir, zarn_fleet, work)
+        missing_picture_ends_the_game(zarn, work)
 
 
 if __name__ == "__main__":

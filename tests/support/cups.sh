@@ -2,12 +2,12 @@
 # A private CUPS scheduler for the printing tests, or for trying the print example
 # without a printer: it listens only on a socket inside DIR and prints to files there.
 #
-#   loopback-cups.sh start DIR [PID]
+#   cups.sh start DIR [PID]
 #                                set up DIR, start cupsd, add the queues; prints the
 #                                CUPS_SERVER value that points a program at it. With a
 #                                PID, the scheduler is stopped when that process is gone
 #                                (a test that crashed does not leave it running)
-#   loopback-cups.sh stop DIR    stop that cupsd and remove DIR
+#   cups.sh stop DIR    stop that cupsd and remove DIR
 #
 # Queues: "file-a4" (the default; A4, 150 dpi), "archive-letter" (US Letter, 100 dpi),
 # both writing each job's PDF unchanged to DIR/out/<queue>.pdf; and "bare", which
@@ -16,9 +16,9 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-die() { echo "loopback-cups: $*" >&2; exit 1; }
+die() { echo "cups.sh: $*" >&2; exit 1; }
 # cupsd itself cannot run on this machine: the tests that need it are skipped.
-cannot_run() { echo "loopback-cups: $*" >&2; exit 77; }
+cannot_run() { echo "cups.sh: $*" >&2; exit 77; }
 
 start() {
   local dir=$1
