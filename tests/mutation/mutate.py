@@ -20,6 +20,7 @@ import pathlib
 import subprocess
 import sys
 import time
+from itertools import zip_longest
 
 SOURCE = pathlib.Path(__file__).resolve().parents[2]
 # The tests a fault in the game or in the library can reach; the real-window and Windows
@@ -112,7 +113,7 @@ FAULTS = [
      "SetBkMode(dcActive, OPAQUE)", LIBRARY),
     ("text leaves the current position", "graphics/drawing/text.cpp", "SetTextAlign(dcActive, TA_UPDATECP)",
      "SetTextAlign(dcActive, TA_NOUPDATECP)", LIBRARY),
-    ("real number format", "graphics/drawing/text.cpp", 'sizeof buffer, "%f", value', 'sizeof buffer, "%g", value',
+    ("real number format", "graphics/drawing/text.cpp", '"%f", value);\n    DrawString', '"%g", value);\n    DrawString',
      LIBRARY),
     ("read-back hit test inclusive", "graphics/drawing/readback.cpp", "x < iWindowWidth && y < iWindowHeight",
      "x <= iWindowWidth && y < iWindowHeight", LIBRARY),
@@ -298,6 +299,11 @@ def main():
         sys.exit(f"no such fault: {', '.join(sorted(unknown))}")
     chosen = [f for f in FAULTS if (f[0] in names) if names] or \
              [f for f in FAULTS if "--all" in args or f[0] not in EXTRA]
+    # Areas taken in turn, so that a run cut short still samples all of them.
+    areas = {}
+    for f in chosen:
+        areas.setdefault(f[4], []).append(f)
+    chosen = [f for round_ in zip_longest(*areas.values()) for f in round_ if f]
     for name, file, text, _, _ in chosen:
         if (SOURCE / file).read_text().count(text) != 1:
             sys.exit(f"{name}: the text to change is not once in {file}")
