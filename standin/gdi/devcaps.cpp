@@ -1,9 +1,9 @@
 // GetDeviceCaps: what a DC's device can do and how large it is. Screen and memory DCs
-// describe the display; printer DCs their page at the printer's resolution.
+// describe the display; printer DCs their page, which print/ describes.
+#include "gdi/devcaps.h"
+
 #include "common/trace.h"
 #include "gdi/dc.h"
-#include "print/printer_dc.h"
-#include "user/backends/backend.h"
 
 namespace {
 
@@ -14,18 +14,17 @@ constexpr int kDisplayRasterCaps = RC_BITBLT | RC_BITMAP64 | RC_GDI20_OUTPUT | R
                                    RC_BIGFONT | RC_STRETCHBLT | RC_FLOODFILL | RC_STRETCHDIB | RC_DEVBITS;
 constexpr int kDisplayDpi = 96;
 
-int MillimetresOf(int pixels, int dpi) { return dpi > 0 ? static_cast<int>(pixels * 25.4 / dpi + 0.5) : 0; }
-
 int DisplayCaps(int index)
 {
-    const SIZE screen = user::ActiveBackend().ScreenSize();
+    const auto screenSize = gdi::Lookups().screenSize;
+    const SIZE screen = screenSize ? screenSize() : SIZE{1920, 1080};
     switch (index) {
     case TECHNOLOGY: return DT_RASDISPLAY;
-    case HORZSIZE: return MillimetresOf(screen.cx, kDisplayDpi);
-    case VERTSIZE: return MillimetresOf(screen.cy, kDisplayDpi);
+    case HORZSIZE: return gdi::MillimetresOf(screen.cx, kDisplayDpi);
+    case VERTSIZE: return gdi::MillimetresOf(screen.cy, kDisplayDpi);
     case HORZRES: return screen.cx;
     case VERTRES: return screen.cy;
-    case BITSPIXEL: return 32;
+    case BITSPIXEL: return gdi::kBitsPerPixel;
     case PLANES: return 1;
     case NUMCOLORS: return -1;
     case RASTERCAPS: return kDisplayRasterCaps;
@@ -35,30 +34,18 @@ int DisplayCaps(int index)
     }
 }
 
-int PrinterCaps(const print::PrintJob &job, int index)
+} // namespace
+
+standin::gdi::DeviceLookups &standin::gdi::Lookups()
 {
-    const print::PageGeometry &g = job.Geometry();
-    switch (index) {
-    case TECHNOLOGY: return DT_RASPRINTER;
-    case HORZSIZE: return MillimetresOf(g.WidthPx(), g.xDpi);
-    case VERTSIZE: return MillimetresOf(g.HeightPx(), g.yDpi);
-    case HORZRES: return g.WidthPx();
-    case VERTRES: return g.HeightPx();
-    case BITSPIXEL: return 32;
-    case PLANES: return 1;
-    case NUMCOLORS: return -1;
-    case RASTERCAPS: return static_cast<int>(job.RasterCaps());
-    case LOGPIXELSX: return g.xDpi;
-    case LOGPIXELSY: return g.yDpi;
-    case PHYSICALWIDTH: return static_cast<int>(int64_t{g.media.width} * g.xDpi / 2540);
-    case PHYSICALHEIGHT: return static_cast<int>(int64_t{g.media.length} * g.yDpi / 2540);
-    case PHYSICALOFFSETX: return g.LeftPx();
-    case PHYSICALOFFSETY: return g.TopPx();
-    default: return 0;
-    }
+    static DeviceLookups lookups;
+    return lookups;
 }
 
-} // namespace
+int standin::gdi::MillimetresOf(int pixels, int dpi)
+{
+    return dpi > 0 ? static_cast<int>(pixels * 25.4 / dpi + 0.5) : 0;
+}
 
 extern "C" int WINAPI GetDeviceCaps(HDC hdc, int index)
 {
@@ -66,7 +53,8 @@ extern "C" int WINAPI GetDeviceCaps(HDC hdc, int index)
         return 0;
     if (!gdi::FindDC(hdc))
         return 0;
-    if (const print::PrintJob *job = print::FindPrintJob(hdc))
-        return PrinterCaps(*job, index);
+    int value = 0;
+    if (const auto printerCaps = gdi::Lookups().printerCaps; printerCaps && printerCaps(hdc, index, &value))
+        return value;
     return DisplayCaps(index);
 }

@@ -4,8 +4,6 @@
 
 #include "common/trace.h"
 
-#include <standin/testhooks.h>
-
 #include <cstdint>
 #include <map>
 #include <new>
@@ -41,8 +39,6 @@ HGLOBAL standin::kernel::NewGlobal(const void *bytes, std::size_t size)
 }
 
 int standin::kernel::LiveGlobalCount() { return static_cast<int>(Table().live.size()); }
-
-int standin::test::LiveGlobalCount() { return standin::kernel::LiveGlobalCount(); }
 
 extern "C" HGLOBAL WINAPI GlobalFree(HGLOBAL hMem)
 {

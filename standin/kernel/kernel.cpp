@@ -7,7 +7,6 @@
 #include "user/queue.h"
 #include "user/window.h"
 
-#include <standin/testhooks.h>
 #include <standin/win32.h>
 
 #include <cerrno>
@@ -19,8 +18,6 @@ namespace {
 // One non-null value stands for the process's own module; Win32 programs only compare
 // it and pass it back. It is the classic image base, so call logs read the same each run.
 HMODULE const processModule = reinterpret_cast<HMODULE>(static_cast<uintptr_t>(0x400000));
-
-std::function<void(DWORD)> sleepHook;
 
 DWORD RealClockMs()
 {
@@ -67,15 +64,16 @@ void standin::kernel::AdvanceVirtualClock(uint32_t milliseconds)
         c.virtualNow += milliseconds;
 }
 
-void standin::test::OnSleep(std::function<void(DWORD)> callback)
-{
-    sleepHook = std::move(callback);
-}
-
-void standin::test::UseVirtualClock(bool on)
+void standin::kernel::UseVirtualClock(bool on)
 {
     TheClock().isVirtual = on;
     TheClock().virtualNow = 0;
+}
+
+std::function<void(uint32_t)> &standin::kernel::SleepHook()
+{
+    static std::function<void(uint32_t)> hook;
+    return hook;
 }
 
 extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName)
@@ -90,8 +88,8 @@ extern "C" void WINAPI Sleep(DWORD dwMilliseconds)
 {
     // Sleep cannot fail; it is logged like every call but takes no injected failure.
     standin::trace::Note("Sleep", dwMilliseconds);
-    if (sleepHook)
-        sleepHook(dwMilliseconds);
+    if (const auto &hook = standin::kernel::SleepHook())
+        hook(dwMilliseconds);
     standin::user::RunnerProgramTimes();
     if (standin::kernel::ClockIsVirtual()) {
         standin::kernel::AdvanceVirtualClock(dwMilliseconds);

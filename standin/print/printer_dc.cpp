@@ -3,8 +3,7 @@
 #include "print/printer_dc.h"
 
 #include "gdi/dc.h"
-
-#include <standin/testhooks.h>
+#include "gdi/devcaps.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -21,12 +20,6 @@ namespace standin::print {
 namespace {
 
 constexpr gdi::Pixel kPaperWhite = 0xFFFFFF;
-
-DWORD &RemovedCaps()
-{
-    static DWORD removed = 0;
-    return removed;
-}
 
 int &PdfFilesMade()
 {
@@ -192,8 +185,46 @@ bool PrintJob::WriteNumberedPdf(const std::string &bytes)
     return Fail("no free print-N.pdf name in the current folder");
 }
 
+namespace {
+
+// GetDeviceCaps of a printer DC: its page at the printer's resolution.
+int PageCaps(const PrintJob &job, int index)
+{
+    const PageGeometry &g = job.Geometry();
+    switch (index) {
+    case TECHNOLOGY: return DT_RASPRINTER;
+    case HORZSIZE: return gdi::MillimetresOf(g.WidthPx(), g.xDpi);
+    case VERTSIZE: return gdi::MillimetresOf(g.HeightPx(), g.yDpi);
+    case HORZRES: return g.WidthPx();
+    case VERTRES: return g.HeightPx();
+    case BITSPIXEL: return gdi::kBitsPerPixel;
+    case PLANES: return 1;
+    case NUMCOLORS: return -1;
+    case RASTERCAPS: return static_cast<int>(job.RasterCaps());
+    case LOGPIXELSX: return g.xDpi;
+    case LOGPIXELSY: return g.yDpi;
+    case PHYSICALWIDTH: return static_cast<int>(int64_t{g.media.width} * g.xDpi / 2540);
+    case PHYSICALHEIGHT: return static_cast<int>(int64_t{g.media.length} * g.yDpi / 2540);
+    case PHYSICALOFFSETX: return g.LeftPx();
+    case PHYSICALOFFSETY: return g.TopPx();
+    default: return 0;
+    }
+}
+
+bool PrinterCaps(HDC hdc, int index, int *value)
+{
+    const PrintJob *job = FindPrintJob(hdc);
+    if (!job)
+        return false;
+    *value = PageCaps(*job, index);
+    return true;
+}
+
+} // namespace
+
 HDC CreatePrinterDC(const PrintTarget &target)
 {
+    gdi::Lookups().printerCaps = PrinterCaps;
     const PageGeometry &g = target.destination.geometry;
     auto page = std::make_shared<gdi::ClientArea>();
     page->surface = gdi::Surface(g.WidthPx(), g.HeightPx(), kPaperWhite);
@@ -208,12 +239,12 @@ PrintJob *FindPrintJob(HDC hdc)
     return static_cast<PrintJob *>(dc->device.get());
 }
 
+DWORD &RemovedCaps()
+{
+    static DWORD removed = 0;
+    return removed;
+}
+
 DWORD NextPrinterRasterCaps() { return kPrinterRasterCaps & ~RemovedCaps(); }
 
 } // namespace standin::print
-
-namespace standin::test {
-
-void RemovePrinterRasterCaps(DWORD bits) { print::RemovedCaps() = bits; }
-
-} // namespace standin::test

@@ -67,6 +67,8 @@ PrintJob *FindPrintJob(HDC hdc);
 
 // The RASTERCAPS the next printer DC gets (the full set, less what a test removed).
 DWORD NextPrinterRasterCaps();
+// RASTERCAPS bits printer DCs are made without; 0 in a program (tests set it).
+DWORD &RemovedCaps();
 
 } // namespace standin::print
 

@@ -14,6 +14,15 @@ namespace standin::user {
 // its message still reaches the user.
 int RunModalBox(HWND owner, const BoxSpec &box, std::string *why = nullptr);
 
+// Where a test attaches to every box; both empty in a program. `answer` gives the index
+// of the button that answers the box as a user would, or -1 to show it; `shown` hears of
+// each box and the index that answered it (-1: none).
+struct BoxHooks {
+    int (*answer)(const BoxSpec &box) = nullptr;
+    void (*shown)(HWND owner, const BoxSpec &box, int chosen) = nullptr;
+};
+BoxHooks &TheBoxHooks();
+
 } // namespace standin::user
 
 #endif // STANDIN_USER_BOXES_H

@@ -6,6 +6,8 @@
 #include "user/backends/runner.h"
 #include "user/backends/settings.h"
 
+#include "gdi/devcaps.h"
+
 namespace standin::user {
 
 namespace {
@@ -20,6 +22,13 @@ Choice &Selected()
     static Choice choice;
     return choice;
 }
+
+// GetDeviceCaps of screen and memory DCs asks for the screen through this; set as the
+// program starts, it creates the backend only when first asked, as every call here does.
+const bool screenSizeLookedUp = [] {
+    gdi::Lookups().screenSize = [] { return ActiveBackend().ScreenSize(); };
+    return true;
+}();
 
 } // namespace
 

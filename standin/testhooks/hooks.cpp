@@ -1,15 +1,21 @@
-// The test hooks: backend choice, failure injection, the call log, made-up input and
-// read-back of what a window shows.
+// The test hooks: backend choice, failure injection, the call log, made-up input,
+// read-back of what a window shows, and the boxes' record and answers. A library of its
+// own that tests link; programs never carry it.
 #include <standin/testhooks.h>
 
 #include "common/trace.h"
 #include "gdi/objects.h"
+#include "kernel/clock.h"
+#include "kernel/global.h"
+#include "print/printer_dc.h"
 #include "user/backends/backend.h"
+#include "user/boxes.h"
 #include "user/queue.h"
 #include "user/window.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 
 namespace standin::test {
 
@@ -122,5 +128,76 @@ void OnIdle(std::function<void()> callback) { user::IdleHook() = std::move(callb
 HWND CaptureWindow() { return user::CaptureHolder(); }
 
 void DrainMessages() { user::DrainAll(); }
+
+void OnSleep(std::function<void(DWORD)> callback) { kernel::SleepHook() = std::move(callback); }
+
+void UseVirtualClock(bool on) { kernel::UseVirtualClock(on); }
+
+int LiveGlobalCount() { return kernel::LiveGlobalCount(); }
+
+void RemovePrinterRasterCaps(DWORD bits) { print::RemovedCaps() = bits; }
+
+namespace {
+
+struct Boxes {
+    std::vector<BoxRecord> shown;
+    std::deque<std::string> answers; // button labels, one per coming box
+};
+
+Boxes &TheBoxes()
+{
+    static Boxes boxes;
+    return boxes;
+}
+
+const char *IconName(user::BoxSpec::Icon icon)
+{
+    switch (icon) {
+    case user::BoxSpec::Icon::Information: return "information";
+    case user::BoxSpec::Icon::Question: return "question";
+    case user::BoxSpec::Icon::Warning: return "warning";
+    case user::BoxSpec::Icon::Error: return "error";
+    case user::BoxSpec::Icon::None: break;
+    }
+    return "none";
+}
+
+int ScriptedAnswer(const user::BoxSpec &box)
+{
+    Boxes &s = TheBoxes();
+    if (s.answers.empty())
+        return -1;
+    const std::string label = s.answers.front();
+    s.answers.pop_front();
+    for (size_t i = 0; i < box.buttons.size(); ++i)
+        if (box.buttons[i] == label)
+            return static_cast<int>(i);
+    // A script that names a button the box does not have is a broken test.
+    std::fprintf(stderr, "standin: the box \"%s\" has no button \"%s\"\n", box.caption.c_str(), label.c_str());
+    std::abort();
+}
+
+void RecordBox(HWND owner, const user::BoxSpec &box, int chosen)
+{
+    TheBoxes().shown.push_back(BoxRecord{owner, box.caption, box.text, IconName(box.icon), box.buttons,
+                                         chosen >= 0 ? box.buttons[static_cast<size_t>(chosen)] : std::string()});
+}
+
+// Attached when a test program starts: every box is recorded from the first one on.
+const bool boxesWatched = [] {
+    user::TheBoxHooks() = user::BoxHooks{ScriptedAnswer, RecordBox};
+    return true;
+}();
+
+} // namespace
+
+std::vector<BoxRecord> TakeShownBoxes()
+{
+    std::vector<BoxRecord> shown;
+    shown.swap(TheBoxes().shown);
+    return shown;
+}
+
+void AnswerNextBox(const std::string &buttonLabel) { TheBoxes().answers.push_back(buttonLabel); }
 
 } // namespace standin::test
