@@ -3,7 +3,8 @@
 // resident size and the live GDI objects. Figures go to standard output.
 #include "graphics.h"
 
-#include "../images/jpeg_files.h"
+#include "files.h"
+#include "jpeg.h"
 
 #include <standin/testhooks.h>
 
