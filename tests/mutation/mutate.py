@@ -29,18 +29,19 @@ SOURCE = pathlib.Path(__file__).resolve().parents[2]
 GAME = "^(Game|Scripts|Random|Zarn)"
 # Every suite that draws through the library, or runs a program built on it.
 LIBRARY = ("^(Window|DescribeFont|KeyTable|RecordQueue|Timing|Drawing|Decoding|HostileFiles|Images|Pictures|"
-           "Color|TextTest|WindowPrint|PrintCalls|Script|Settings|Runner|Scripts|Game)")
+           "Color|TextTest|WindowPrint|PrintCalls|Script|Settings|Runner|Scripts|Game|Library|LibTest|LibDeathTest|Printing|"
+           "PageGeometry|Print\\.)")
 # The stand-in's figures, regions, blits and DIBs: its own tests, the goldens, and the
 # library's pictures.
 RASTER = ("^(Arc|Bezier|Blit|Calls|Dib|Ellipse|FastPaths|LargeFigures|Line|Mix|Polygon|QuadrantPath|Rectangle|"
-          "Region|RoundRect|SpanSets|Stretch|Conformance|Scenes|ObjectsTest|Drawing|Images|Pictures|Scripts)")
+          "Region|RoundRect|SpanSets|Stretch|Conformance|Scenes|ObjectsTest|Drawing|Images|Pictures|Scripts|Library|LibTest)")
 # Text: the font suites, the goldens, and the library's text.
 TEXT = ("^(DrawText|FaceChoice|FontMetrics|GdiReference|GlyphCache|TextCalls|TextExtent|Windows1252|Conformance|"
-        "Scenes|TextTest|DescribeFont|Drawing)")
+        "Scenes|TextTest|DescribeFont|Drawing|Library|LibTest)")
 # Windows, the message queue and input routing: the stand-in's and the library's window suites.
 USER = ("^(InputTest|ObjectsTest|QueueTest|WindowTest|WindowDeathTest|WindowRegistry|KeyTable|RecordQueue|Timing|"
-        "Script|Settings|Runner|Scripts|Drawing)")
-PRINT = "^(Cups|PageGeometry|PdfPage|PrintCalls|WindowPrint)"
+        "Script|Settings|Runner|Scripts|Drawing|Library|LibTest|LibDeathTest)")
+PRINT = "^(Cups|PageGeometry|PdfPage|PrintCalls|WindowPrint|Printing|Print\\.)"
 SKIPPED = "Soak|Xvfb|RealWindow|Win32|Sanitizers|Fuzz|Install"
 FAULT_SECONDS = 300
 TEST_SECONDS = 60
